@@ -1,0 +1,21 @@
+# Cross-compiling Tollan for 64-bit Windows with mingw-w64 (posix thread model).
+# On a Windows host the native compiler is used and this file changes nothing.
+if(CMAKE_HOST_WIN32)
+  return()
+endif()
+
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TOLLAN_MINGW_PREFIX x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${TOLLAN_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOLLAN_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TOLLAN_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TOLLAN_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Test executables run under Wine, in the project's own prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec)

@@ -1,0 +1,42 @@
+# Shared by scripts/run and scripts/test: packages, build, Wine prefix.
+# shellcheck shell=bash
+
+TOLLAN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 xvfb xauth imagemagick)
+
+# Installs the Debian packages that are missing (as root, or through sudo).
+ensure_packages() {
+    local missing=()
+    for package in "${TOLLAN_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_tollan() {
+    cd "$TOLLAN_ROOT" || exit 1
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows "$@"
+}
+
+# Creates the project's Wine prefix once, without prompts, with the settings that keep
+# runs quick and crashes visible (must run on the display the tests will use).
+ensure_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/.tollan-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.tollan-ready"
+    fi
+}
