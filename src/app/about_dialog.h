@@ -1,0 +1,12 @@
+// The About box, opened from the main window's system menu.
+#ifndef TOLLAN_APP_ABOUT_DIALOG_H
+#define TOLLAN_APP_ABOUT_DIALOG_H
+
+#include "afx/dialog.h"
+
+class CAboutDialog : public CDialog {
+public:
+    CAboutDialog();
+};
+
+#endif

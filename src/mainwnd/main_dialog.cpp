@@ -1,0 +1,316 @@
+#include "mainwnd/main_dialog.h"
+
+#include "device/device_types.h"
+
+#include "app/about_dialog.h"
+#include "app/configurator_app.h"
+#include "config/config_dialog.h"
+#include "config/config_panel_b88.h"
+#include "config/config_panel_rp.h"
+#include "config/config_panel_t88.h"
+#include "mainwnd/error_dialog.h"
+#include "paneltest/test_dialog.h"
+#include "paneltest/test_panel_b88.h"
+#include "paneltest/test_panel_rp.h"
+#include "paneltest/test_panel_t88.h"
+#include "resource.h"
+
+namespace {
+
+// What BGGetDevType stands for when the library gives no array: no panel attached.
+tagBGDevHWType g_noDevices[] = {BG_HW_NONE};
+
+const COLORREF kDeviceListMask = RGB(4, 0, 0);
+const int kDevicePictureWidth = 104;
+const int kPanelLedCount = 8;
+
+template <class Page>
+void DestroyPage(Page*& page) {
+    if (page == nullptr)
+        return;
+    page->DestroyWindow();
+    delete page;
+    page = nullptr;
+}
+
+template <class Page>
+void DeletePage(Page*& page) {
+    delete page;
+    page = nullptr;
+}
+
+}  // namespace
+
+const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
+    OnMessage(WM_SYSCOMMAND, &CMainDialog::OnSysCommand),
+    OnMessage(WM_PAINT, &CMainDialog::OnPaint),
+    OnMessage(WM_QUERYDRAGICON, &CMainDialog::OnQueryDragIcon),
+    OnMessage(WM_CLOSE, &CMainDialog::OnClose),
+    OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
+    OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
+    OnNotify(LVN_ITEMACTIVATE, IDC_DEVICE_LIST, &CMainDialog::OnItemActivate),
+    OnNotify(LVN_ITEMCHANGED, IDC_DEVICE_LIST, &CMainDialog::OnItemChanged),
+    OnNotify(NM_CUSTOMDRAW, IDC_BRIGHTNESS_SLIDER, &CMainDialog::OnBrightnessCustomDraw),
+    OnCommand(BN_CLICKED, IDC_BLINK_APPLY, &CMainDialog::OnBlinkApply),
+    OnCommand(EN_SETFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkSetFocus),
+    OnCommand(EN_KILLFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkKillFocus),
+    OnCommand(EN_CHANGE, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkChange),
+};
+
+CMainDialog* GetMainDialog() {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return nullptr;
+    return static_cast<CMainDialog*>(app->m_pMainWnd);
+}
+
+CMainDialog::CMainDialog(CWnd* pParent)
+    : CDialog(IDD_MAIN, pParent),
+      m_bTestMode(0),
+      m_pErrorPage(nullptr),
+      m_pTestPage(nullptr),
+      m_pConfigPage(nullptr),
+      m_bBrightnessLive(false),
+      m_nLastBrightness(128),
+      m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TOLLAN))),
+      m_pDevTypes(nullptr),
+      m_nCurDevice(0) {}
+
+CMainDialog::~CMainDialog() {
+    DeletePage(m_pTestPage);
+    DeletePage(m_pConfigPage);
+    DeletePage(m_pErrorPage);
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
+}
+
+BOOL CMainDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    return DispatchMessageMap(*this, s_messageMap, message, wParam, lParam, pResult) ||
+           CDialog::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CMainDialog::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DEVICE_LIST, m_listDevices);
+    DDX_Control(pDX, IDC_FAST_ON, m_editFastOn);
+    DDX_Control(pDX, IDC_FAST_OFF, m_editFastOff);
+    DDX_Control(pDX, IDC_SLOW_ON, m_editSlowOn);
+    DDX_Control(pDX, IDC_SLOW_OFF, m_editSlowOff);
+    DDX_Control(pDX, IDC_BRIGHTNESS_VALUE, m_editBrightness);
+    DDX_Control(pDX, IDC_BRIGHTNESS_SLIDER, m_sliderBrightness);
+    DDX_Control(pDX, IDC_APPLY, m_btnApply);
+}
+
+BOOL CMainDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    CMenu systemMenu = GetSystemMenu(FALSE);
+    if (systemMenu.m_hMenu != nullptr) {
+        std::wstring about = AfxLoadString(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            systemMenu.AppendMenu(MF_SEPARATOR);
+            systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    m_btnApply.EnableWindow(FALSE);
+    m_bTestMode = 0;
+
+    // Blink periods above 255 cannot be kept: the device and the store take a byte.
+    const CEdit* blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};
+    for (const CEdit* edit : blinkEdits)
+        edit->LimitText(3);
+    m_editFastOn.SetWindowText(L"12");
+    m_editFastOff.SetWindowText(L"12");
+    m_editSlowOn.SetWindowText(L"25");
+    m_editSlowOff.SetWindowText(L"25");
+    m_editBrightness.SetWindowText(L"255");
+
+    m_sliderBrightness.SetRange(0, 255, FALSE);
+    m_sliderBrightness.SetTicFreq(16);
+    m_sliderBrightness.SetPos(128);
+    m_sliderBrightness.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+
+    m_nCurDevice = 0;
+    if (BGInit(m_hWnd) != BG_OK)
+        return TRUE;
+
+    m_pDevTypes = BGGetDevType();
+    if (m_pDevTypes == nullptr)
+        m_pDevTypes = g_noDevices;
+
+    // The list view must not destroy the image list it is given twice (normal and small).
+    ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
+    if (m_imageDevices.Create(IDB_DEVICE_LIST, kDevicePictureWidth, 1, kDeviceListMask)) {
+        m_listDevices.SetImageList(m_imageDevices, LVSIL_NORMAL);
+        m_listDevices.SetImageList(m_imageDevices, LVSIL_SMALL);
+    }
+    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE |
+                                   LVS_EX_BORDERSELECT);
+    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = m_pDevTypes[i];
+        m_listDevices.InsertItem(&item);
+    }
+
+    CConfiguratorApp* app = static_cast<CConfiguratorApp*>(AfxGetApp());
+    CreatePage(app != nullptr && app->m_bTestMode ? TRUE : FALSE);
+
+    m_bBrightnessLive = false;
+    m_sliderBrightness.EnableWindow(FALSE);
+    m_nCurDevice = 0;
+    BG_RegisterInputCallback(InputCallback);
+    BG_GetCurBrightness(m_nCurDevice);
+    BG_GetCurBlinkPeriod(m_nCurDevice);
+    return TRUE;
+}
+
+tagBGDevHWType CMainDialog::CurrentDeviceType() const {
+    if (m_pDevTypes == nullptr || m_nCurDevice < 0)
+        return BG_HW_NONE;
+    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
+        if (i == m_nCurDevice)
+            return m_pDevTypes[i];
+    }
+    return BG_HW_NONE;
+}
+
+void CMainDialog::CreatePage(BOOL bTestMode) {
+    m_bTestMode = bTestMode ? 1 : 0;
+    if (m_listDevices.GetItemCount() == 0) {
+        std::wstring text = AfxLoadString(IDS_NO_DEVICE);
+        DestroyPage(m_pTestPage);
+        DestroyPage(m_pConfigPage);
+        DestroyPage(m_pErrorPage);
+        m_pErrorPage = new CErrorDialog;
+        m_pErrorPage->Create(this);
+        m_pErrorPage->ShowWindow(SW_SHOW);
+        m_pErrorPage->m_staticText.SetWindowText(text.c_str());
+        return;
+    }
+
+    DestroyPage(m_pErrorPage);
+    DestroyPage(m_pTestPage);
+    DestroyPage(m_pConfigPage);
+
+    tagBGDevHWType type = CurrentDeviceType();
+    if (m_bTestMode) {
+        switch (type) {
+        case BG_HW_PUSHBUTTON_8X8: m_pTestPage = new CTestPanelB88; break;
+        case BG_HW_TOGGLE_8X8: m_pTestPage = new CTestPanelT88; break;
+        case BG_HW_RADIO: m_pTestPage = new CTestPanelRP; break;
+        default: return;
+        }
+        // Stored before Create: reports that answer the page's first requests reach it.
+        m_pTestPage->m_nDevice = m_nCurDevice;
+        m_pTestPage->Create(this);
+        m_pTestPage->ShowWindow(SW_SHOW);
+    } else {
+        switch (type) {
+        case BG_HW_PUSHBUTTON_8X8: m_pConfigPage = new CConfigPanelB88; break;
+        case BG_HW_TOGGLE_8X8: m_pConfigPage = new CConfigPanelT88; break;
+        case BG_HW_RADIO: m_pConfigPage = new CConfigPanelRP; break;
+        default: return;
+        }
+        m_pConfigPage->m_nDevice = m_nCurDevice;
+        m_pConfigPage->Create(this);
+        m_pConfigPage->ShowWindow(SW_SHOW);
+    }
+}
+
+void CMainDialog::QuerySavePage() {
+    if (m_pConfigPage != nullptr)
+        m_pConfigPage->QuerySaveChanges();
+}
+
+void CMainDialog::OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult) {
+    *pResult = 0;
+    const NMITEMACTIVATE* activate = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
+    int item = activate->iItem;
+    if (item == m_nCurDevice || item < 0 || item >= m_listDevices.GetItemCount())
+        return;
+    // Asked while the page still belongs to the device it was made for.
+    QuerySavePage();
+    m_nCurDevice = item;
+    m_bBrightnessLive = false;
+    m_sliderBrightness.EnableWindow(FALSE);
+    CreatePage(m_bTestMode);
+    BG_GetCurBrightness(m_nCurDevice);
+    BG_GetCurBlinkPeriod(m_nCurDevice);
+}
+
+void CMainDialog::OnItemChanged(NMHDR*, LRESULT* pResult) { *pResult = 0; }
+
+void CMainDialog::OnApply(UINT) {
+    if (IsPanelType(CurrentDeviceType()) && m_pConfigPage != nullptr)
+        m_pConfigPage->SaveConfig();
+}
+
+void CMainDialog::OnHelp(UINT) {}
+
+void CMainDialog::OnOK() {
+    QuerySavePage();
+    CDialog::OnOK();
+}
+
+void CMainDialog::OnCancel() {
+    QuerySavePage();
+    CDialog::OnCancel();
+}
+
+BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
+    QuerySavePage();
+    if (m_pDevTypes != nullptr) {
+        for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
+            tagBGDevHWType type = m_pDevTypes[device];
+            if (type != BG_HW_PUSHBUTTON_8X8 && type != BG_HW_TOGGLE_8X8)
+                continue;
+            for (int led = 0; led < kPanelLedCount; ++led)
+                BG_SetLEDState(device, led, BG_LED_OFF, 0);
+        }
+    }
+    m_listDevices.DeleteAllItems();
+    m_listDevices.SetImageList(nullptr, LVSIL_NORMAL);
+    m_listDevices.SetImageList(nullptr, LVSIL_SMALL);
+    m_imageDevices.DeleteImageList();
+    DeletePage(m_pTestPage);
+    DeletePage(m_pConfigPage);
+    DeletePage(m_pErrorPage);
+    BGTerminate();
+    m_pDevTypes = nullptr;
+    // The default processing ends the dialog like Cancel.
+    return FALSE;
+}
+
+BOOL CMainDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT*) {
+    if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+        return FALSE;
+    CAboutDialog about;
+    about.DoModal();
+    return TRUE;
+}
+
+BOOL CMainDialog::OnPaint(WPARAM, LPARAM, LRESULT*) {
+    if (!IsIconic())
+        return FALSE;
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(&client);
+    int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hIcon);
+    ::EndPaint(m_hWnd, &paint);
+    return TRUE;
+}
+
+BOOL CMainDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT* pResult) {
+    *pResult = reinterpret_cast<LRESULT>(m_hIcon);
+    return TRUE;
+}

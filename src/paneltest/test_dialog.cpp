@@ -1,0 +1,9 @@
+#include "paneltest/test_dialog.h"
+
+CTestDialog::CTestDialog(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent), m_nDevice(0) {}
+
+void CTestDialog::UpdateButtonStatus(BYTE) {}
+
+void CTestDialog::UpdateLEDState(BYTE, BYTE) {}
+
+BOOL CTestDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }

@@ -1,0 +1,54 @@
+#include "store/settings_store.h"
+
+#include "afx/win_app.h"
+#include "resource.h"
+
+#include <windows.h>
+
+namespace store {
+
+const wchar_t kButton[] = L"Button";
+const wchar_t kOnButton[] = L"OnButton";
+const wchar_t kOffButton[] = L"OffButton";
+const wchar_t kButtonVar[] = L"ButtonVar";
+const wchar_t kLED[] = L"LED";
+const wchar_t kLEDcomp[] = L"LEDcomp";
+const wchar_t kLEDval[] = L"LEDval";
+
+const wchar_t kBrightness[] = L"Brightness";
+const wchar_t kSlowOff[] = L"Slow Off";
+const wchar_t kSlowOn[] = L"Slow On";
+const wchar_t kFastOff[] = L"Fast Off";
+const wchar_t kFastOn[] = L"Fast On";
+const wchar_t kType[] = L"Type";
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+// The format string with its one "%s" replaced by the key.
+std::wstring FormatSection(UINT formatId, const char* deviceKey) {
+    std::wstring section = AfxLoadString(formatId);
+    size_t at = section.find(L"%s");
+    if (at != std::wstring::npos)
+        section.replace(at, 2, Widen(deviceKey));
+    return section;
+}
+
+}  // namespace
+
+std::wstring ConfigSectionName(const char* deviceKey) { return FormatSection(IDS_CONFIG_SECTION, deviceKey); }
+
+std::wstring HardwareSectionName(const char* deviceKey) { return FormatSection(IDS_HARDWARE_SECTION, deviceKey); }
+
+std::wstring IndexedValueName(const wchar_t* base, int index) { return base + std::to_wstring(index); }
+
+}  // namespace store

@@ -1,0 +1,48 @@
+// Names of the registry sections and values that keep a panel's settings, as the
+// simulator-side reader expects them. Every section lives under the application's
+// profile key; each device has a configuration and a hardware section named after
+// its device key.
+#ifndef TOLLAN_STORE_SETTINGS_STORE_H
+#define TOLLAN_STORE_SETTINGS_STORE_H
+
+#include <string>
+
+namespace store {
+
+// Configuration section, "All aircraft\<key>" (string 103).
+std::wstring ConfigSectionName(const char* deviceKey);
+// Hardware section, "Hardware\<key>" (string 104).
+std::wstring HardwareSectionName(const char* deviceKey);
+// A per-row value name: the base followed by the decimal index, "Button3".
+std::wstring IndexedValueName(const wchar_t* base, int index);
+
+// Configuration section, per row d = 0..7.
+extern const wchar_t kButton[];      // "Button%d": event of a push button
+extern const wchar_t kOnButton[];    // "OnButton%d": on-event of a switch
+extern const wchar_t kOffButton[];   // "OffButton%d": off-event of a switch
+extern const wchar_t kButtonVar[];   // "ButtonVar%d": state variable of a switch, or 0
+extern const wchar_t kLED[];         // "LED%d": variable of an LED
+extern const wchar_t kLEDcomp[];     // "LEDcomp%d": comparison code of an LED
+extern const wchar_t kLEDval[];      // "LEDval%d": value text of an LED
+
+// Hardware section, written in this order.
+extern const wchar_t kBrightness[];
+extern const wchar_t kSlowOff[];
+extern const wchar_t kSlowOn[];
+extern const wchar_t kFastOff[];
+extern const wchar_t kFastOn[];
+extern const wchar_t kType[];
+
+// Defaults of the hardware values when they are absent.
+const int kDefaultBrightness = 127;
+const int kDefaultSlowOn = 25;
+const int kDefaultSlowOff = 25;
+const int kDefaultFastOn = 12;
+const int kDefaultFastOff = 12;
+
+// Rows per panel in the configuration section.
+const int kRowCount = 8;
+
+}  // namespace store
+
+#endif

@@ -1,0 +1,160 @@
+#include "ui_harness.h"
+
+#include "app/configurator_app.h"
+#include "config/config_dialog.h"
+#include "mainwnd/error_dialog.h"
+#include "paneltest/test_dialog.h"
+#include "resource.h"
+#include "test_settings.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace ui {
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void SendCommand(HWND dialog, int id, int code) {
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void Click(HWND dialog, int id) { SendCommand(dialog, id, BN_CLICKED); }
+
+void CloseUp(HWND dialog, int id, int item) {
+    HWND list = ::GetDlgItem(dialog, id);
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendCommand(dialog, id, CBN_DROPDOWN);
+    SendCommand(dialog, id, CBN_CLOSEUP);
+}
+
+void Focus(HWND dialog, int id) {
+    ::SetFocus(::GetDlgItem(dialog, id));
+    PumpMessages();
+}
+
+void ActivateDeviceItem(CMainDialog& main, int item) {
+    NMITEMACTIVATE activate = {};
+    activate.hdr.hwndFrom = main.m_listDevices.m_hWnd;
+    activate.hdr.idFrom = IDC_DEVICE_LIST;
+    activate.hdr.code = LVN_ITEMACTIVATE;
+    activate.iItem = item;
+    ::SendMessageW(main.m_hWnd, WM_NOTIFY, IDC_DEVICE_LIST, reinterpret_cast<LPARAM>(&activate));
+}
+
+std::wstring Text(HWND dialog, int id) {
+    wchar_t text[512] = L"";
+    ::GetDlgItemTextW(dialog, id, text, 512);
+    return text;
+}
+
+bool IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
+
+namespace {
+
+MessageBoxAnswerer* g_answerer = nullptr;
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
+    wchar_t className[32] = L"";
+    ::GetClassNameW(child, className, 32);
+    if (::lstrcmpiW(className, L"Static") == 0) {
+        wchar_t text[512] = L"";
+        ::GetWindowTextW(child, text, 512);
+        std::wstring* collected = reinterpret_cast<std::wstring*>(lParam);
+        if (text[0] != L'\0' && collected->size() < std::wstring(text).size())
+            *collected = text;
+    }
+    return TRUE;
+}
+
+UINT ButtonsOf(HWND box) {
+    if (::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr)
+        return ::GetDlgItem(box, IDCANCEL) != nullptr ? MB_YESNOCANCEL : MB_YESNO;
+    if (::GetDlgItem(box, IDCANCEL) != nullptr)
+        return MB_OKCANCEL;
+    return MB_OK;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : m_hook(nullptr), m_answers(answers) {
+    g_answerer = this;
+    m_hook = ::SetWindowsHookExW(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    if (m_hook != nullptr)
+        ::UnhookWindowsHookEx(m_hook);
+    g_answerer = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && g_answerer != nullptr) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t className[32] = L"";
+        ::GetClassNameW(box, className, 32);
+        // Only boxes owned by another window; the main window itself is a dialog too.
+        if (::lstrcmpW(className, L"#32770") == 0 && ::GetWindow(box, GW_OWNER) != nullptr &&
+            std::find(g_answerer->m_seen.begin(), g_answerer->m_seen.end(), box) == g_answerer->m_seen.end()) {
+            g_answerer->m_seen.push_back(box);
+            std::wstring text;
+            ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+            g_answerer->m_texts.push_back(text);
+            g_answerer->m_buttons.push_back(ButtonsOf(box));
+            size_t index = g_answerer->m_texts.size() - 1;
+            int answer = index < g_answerer->m_answers.size() ? g_answerer->m_answers[index] : IDCANCEL;
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MainWindowTest::SetUp() { test_settings::Clear(); }
+
+void MainWindowTest::TearDown() {
+    if (main) {
+        if (main->m_hWnd != nullptr)
+            ::DestroyWindow(main->m_hWnd);
+        PumpMessages();
+    }
+    AfxGetApp()->m_pMainWnd = nullptr;
+    main.reset();
+    test_settings::Clear();
+}
+
+void MainWindowTest::Start(const std::vector<tagBGDevHWType>& panels, bool testMode) {
+    fake_vuzoz::Reset(panels);
+    StartPrepared(testMode);
+}
+
+void MainWindowTest::StartPrepared(bool testMode) {
+    static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = testMode ? 1 : 0;
+    main.reset(new CMainDialog);
+    AfxGetApp()->m_pMainWnd = main.get();
+    ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
+    PumpMessages();
+}
+
+void MainWindowTest::Close() {
+    ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
+    PumpMessages();
+}
+
+HWND MainWindowTest::Page() const {
+    if (main->m_pConfigPage != nullptr)
+        return main->m_pConfigPage->m_hWnd;
+    if (main->m_pTestPage != nullptr)
+        return main->m_pTestPage->m_hWnd;
+    if (main->m_pErrorPage != nullptr)
+        return main->m_pErrorPage->m_hWnd;
+    return nullptr;
+}
+
+}  // namespace ui

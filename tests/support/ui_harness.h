@@ -1,0 +1,70 @@
+// Driving the program's windows from a test as a user would: the main window made
+// modeless over the recording fake, clicks, list close-ups, focus moves, and answers to
+// message boxes.
+#ifndef TOLLAN_TESTS_UI_HARNESS_H
+#define TOLLAN_TESTS_UI_HARNESS_H
+
+#include "mainwnd/main_dialog.h"
+#include "fake_vuzoz.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// Lets messages that were posted to this thread's windows arrive.
+void PumpMessages();
+
+// BN_CLICKED from control id of dialog, as the control sends it.
+void Click(HWND dialog, int id);
+// A notification code of a control (EN_CHANGE, CBN_SETFOCUS, ...), as the control sends it.
+void SendCommand(HWND dialog, int id, int code);
+// The user opens list id of dialog and closes it with item selected (-1: no selection).
+void CloseUp(HWND dialog, int id, int item);
+// The focus moves into control id (the real focus, with the notifications it brings).
+void Focus(HWND dialog, int id);
+// LVN_ITEMACTIVATE for item of the device list, as one click with one-click activation gives.
+void ActivateDeviceItem(CMainDialog& main, int item);
+std::wstring Text(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+
+// Answers the message boxes that come up on this thread while it lives, with the given
+// buttons in turn, and records their texts.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(std::vector<int> answers);
+    ~MessageBoxAnswerer();
+    const std::vector<std::wstring>& Texts() const { return m_texts; }
+    const std::vector<UINT>& Buttons() const { return m_buttons; }  // MB_YESNO, MB_OK ... of each box
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook;
+    std::vector<int> m_answers;
+    std::vector<std::wstring> m_texts;
+    std::vector<UINT> m_buttons;
+    std::vector<HWND> m_seen;
+};
+
+// A main window over the fake device library with the given panels attached, made as
+// the application makes it, and gone again at the end of the test.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Makes the main window; before this the test may set fake_vuzoz switches (after Reset).
+    void Start(const std::vector<tagBGDevHWType>& panels, bool testMode = false);
+    void StartPrepared(bool testMode = false);  // fake already Reset and set up by the test
+    // WM_CLOSE as the close box sends it.
+    void Close();
+    HWND Page() const;  // the window of the current page, or null
+
+    std::unique_ptr<CMainDialog> main;
+};
+
+}  // namespace ui
+
+#endif
