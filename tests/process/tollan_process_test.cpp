@@ -1,0 +1,191 @@
+// Tollan.exe as a whole process over the panel simulator: what the program sends to the
+// panels is read back from the simulator's log (VUZOZ_LOG).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring TollanPath() {
+    const wchar_t* path = _wgetenv(L"TOLLAN_EXE");
+    std::wstring exe = path != nullptr ? path : L"Tollan.exe";
+    // A path of the Linux build tree, seen from Wine.
+    if (!exe.empty() && exe[0] == L'/') {
+        for (wchar_t& c : exe)
+            c = c == L'/' ? L'\\' : c;
+        exe = L"Z:" + exe;
+    }
+    return exe;
+}
+
+struct MainWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+    MainWindowSearch* search = reinterpret_cast<MainWindowSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class TollanProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t folder[MAX_PATH] = L"";
+        ::GetTempPathW(MAX_PATH, folder);
+        m_logPath = std::wstring(folder) + L"tollan-process-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++s_runs) + L".log";
+        ::DeleteFileW(m_logPath.c_str());
+        ::SetEnvironmentVariableW(L"VUZOZ_LOG", m_logPath.c_str());
+        ::SetEnvironmentVariableW(L"VUZOZ_FAIL_INIT", nullptr);
+        ::SetEnvironmentVariableW(L"VUZOZ_DEMO", nullptr);
+    }
+
+    void TearDown() override {
+        if (m_process.hProcess != nullptr) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+                ::TerminateProcess(m_process.hProcess, 1);
+            ::CloseHandle(m_process.hProcess);
+            ::CloseHandle(m_process.hThread);
+        }
+        ::DeleteFileW(m_logPath.c_str());
+    }
+
+    // Starts Tollan with these panels and arguments and waits for its window.
+    HWND Start(const wchar_t* panels, const std::wstring& arguments = L"") {
+        ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels);
+        std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &m_process)) {
+            ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
+            return nullptr;
+        }
+        MainWindowSearch search = {m_process.dwProcessId, nullptr};
+        for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
+            ::Sleep(100);
+            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        }
+        EXPECT_NE(nullptr, search.found) << "Tollan's window did not appear";
+        return search.found;
+    }
+
+    // Closes the window as its close box does; the exit code of the process, or -1.
+    int CloseAndWait(HWND window) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(m_process.hProcess, 30000) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        ::GetExitCodeProcess(m_process.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        FILE* file = _wfopen(m_logPath.c_str(), L"r");
+        if (file == nullptr)
+            return lines;
+        char line[256];
+        while (std::fgets(line, sizeof(line), file) != nullptr) {
+            std::string text(line);
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                text.pop_back();
+            lines.push_back(text);
+        }
+        std::fclose(file);
+        return lines;
+    }
+
+    static int IndexOf(const std::vector<std::string>& lines, const std::string& line) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i] == line)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    static int s_runs;
+    std::wstring m_logPath;
+    PROCESS_INFORMATION m_process = {};
+};
+
+int TollanProcess::s_runs = 0;
+
+TEST_F(TollanProcess, ClosingSwitchesOffThe8x8PanelsAndTerminates) {
+    HWND window = Start(L"1,1,3");
+    ASSERT_NE(nullptr, window);
+    wchar_t caption[128] = L"";
+    ::GetWindowTextW(window, caption, 128);
+    EXPECT_STREQ(L"BG Brellow Config", caption);
+    ASSERT_EQ(0, CloseAndWait(window));
+
+    std::vector<std::string> log = Log();
+    ASSERT_FALSE(log.empty());
+    int init = IndexOf(log, "BGInit");
+    ASSERT_GE(init, 0);
+    EXPECT_LT(init, IndexOf(log, "BG_RegisterInputCallback 1"));
+    EXPECT_LT(IndexOf(log, "BG_RegisterInputCallback 1"), IndexOf(log, "BG_GetCurBrightness 0"));
+    EXPECT_EQ("BGTerminate", log.back());
+    // The last sixteen commands before terminating switch off both pushbutton panels.
+    ASSERT_GE(log.size(), 17u);
+    std::vector<std::string> expected;
+    for (int device = 0; device < 2; ++device) {
+        for (int led = 0; led < 8; ++led)
+            expected.push_back("BG_SetLEDState " + std::to_string(device) + " " + std::to_string(led) + " 0 0");
+    }
+    EXPECT_EQ(expected, std::vector<std::string>(log.end() - 17, log.end() - 1));
+    EXPECT_EQ(-1, IndexOf(log, "BG_SetLEDState 2 0 0 0"));
+}
+
+TEST_F(TollanProcess, TestSwitchAsksThePanelForItsState) {
+    HWND window = Start(L"1", L"/test");
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(0, CloseAndWait(window));
+    std::vector<std::string> log = Log();
+    int previous = IndexOf(log, "BGInit");
+    ASSERT_GE(previous, 0);
+    for (int led = 0; led < 8; ++led) {
+        int request = IndexOf(log, "BG_GetLEDStatus 0 " + std::to_string(led));
+        EXPECT_GT(request, previous) << "LED " << led;
+        previous = request;
+    }
+    EXPECT_GT(IndexOf(log, "BG_GetButtonStatus 0"), previous);
+    // Test mode neither reads nor writes the settings.
+    EXPECT_EQ(-1, IndexOf(log, "BGGetDevKey 0"));
+}
+
+TEST_F(TollanProcess, RunsWithoutPanelsAndWithAFailingLibrary) {
+    HWND window = Start(L"");
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(0, CloseAndWait(window));
+    std::vector<std::string> log = Log();
+    EXPECT_GE(IndexOf(log, "BGInit"), 0);
+    EXPECT_EQ(-1, IndexOf(log, "BGGetDevKey 0"));
+    EXPECT_EQ("BGTerminate", log.back());
+
+    ::CloseHandle(m_process.hProcess);
+    ::CloseHandle(m_process.hThread);
+    m_process = PROCESS_INFORMATION();
+    ::DeleteFileW(m_logPath.c_str());
+    ::SetEnvironmentVariableW(L"VUZOZ_FAIL_INIT", L"1");
+    window = Start(L"1,2");
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(0, CloseAndWait(window));
+    log = Log();
+    EXPECT_EQ(-1, IndexOf(log, "BGGetDevType"));
+    EXPECT_EQ("BGTerminate", log.back());
+}
+
+}  // namespace
