@@ -67,8 +67,8 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
         wchar_t text[512] = L"";
         ::GetWindowTextW(child, text, 512);
         std::wstring* collected = reinterpret_cast<std::wstring*>(lParam);
-        if (text[0] != L'\0' && collected->size() < std::wstring(text).size())
-            *collected = text;
+        if (text[0] != L'\0')
+            *collected += (collected->empty() ? L"" : L"\n") + std::wstring(text);
     }
     return TRUE;
 }

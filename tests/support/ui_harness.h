@@ -32,7 +32,7 @@ std::wstring Text(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 
 // Answers the message boxes that come up on this thread while it lives, with the given
-// buttons in turn, and records their texts.
+// buttons in turn, and records their texts (the box's static texts, one per line).
 class MessageBoxAnswerer {
 public:
     explicit MessageBoxAnswerer(std::vector<int> answers);

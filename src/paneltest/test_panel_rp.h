@@ -1,0 +1,12 @@
+// CTestPanelRP: the test page of the radio panel (LEDs 0 to 4, buttons 0 to 3).
+#ifndef TOLLAN_PANELTEST_TEST_PANEL_RP_H
+#define TOLLAN_PANELTEST_TEST_PANEL_RP_H
+
+#include "paneltest/test_panel.h"
+
+class CTestPanelRP : public CTestPanel {
+public:
+    explicit CTestPanelRP(CWnd* pParent = nullptr);
+};
+
+#endif
