@@ -512,7 +512,8 @@ std::vector<Control> TestPageControls(const TestPage& page, bool ru) {
   const int onY = radio && ru ? 41 : 42;
   const int fastY = radio && ru ? 54 : 55;
   c.push_back(Label(ru ? L"Включен" : L"On", labelX, onY, 36, 8));
-  c.push_back(Label(ru ? L"Быстро" : L"Fast", labelX, fastY, 24, 8));
+  // The Russian label is as wide as the others: at 24 units its last letter is cut off.
+  c.push_back(Label(ru ? L"Быстро" : L"Fast", labelX, fastY, ru ? 36 : 24, 8));
   c.push_back(Label(ru ? L"Медленно" : L"Slow", labelX, 68, 36, 8));
   c.push_back(Label(ru ? L"Выключен" : L"Off", labelX, 81, 36, 8));
   c.push_back(ImageStatic(SS_BITMAP, page.bitmap, 101, 118, 133, 34));

@@ -67,6 +67,14 @@ tagBGDevResult Simulator::Init()
     if (!m_window.Create(this))
         return BG_ERR_INIT_FAILED;
 
+    if (demo) {
+        // A demonstration starts with every LED state on show: Off, Slow, Fast, On, ...
+        for (SimulatedPanel& panel : panels) {
+            for (int led = 0; led < LedCount(panel.type); ++led)
+                panel.led[led] = static_cast<unsigned char>(led % 4);
+        }
+    }
+
     m_ready = true;
     ++m_session;
     m_panels.swap(panels);
