@@ -1,0 +1,200 @@
+#include "config/config_panel.h"
+
+#include "app/table_statistics.h"
+#include "config/vocabulary_list.h"
+#include "config/vocabulary_tables.h"
+#include "device/device_key.h"
+#include "mainwnd/main_dialog.h"
+#include "resource.h"
+#include "VUZoz.h"
+
+namespace {
+
+// The open list shows this many rows; the templates leave room for barely two.
+const int kVisibleRowsWhenOpen = 20;
+
+const wchar_t* LedLabel(int row) { return g_LedTable[row].label; }
+
+// The text of a REG_SZ value of a section of the profile; empty when it is absent, of
+// another type or longer than any value text of the LED table.
+std::wstring GetProfileText(const std::wstring& section, const std::wstring& entry) {
+    const std::wstring path = AfxGetApp()->GetAppRegistryPath() + L"\\" + section;
+    wchar_t text[32] = L"";
+    DWORD size = sizeof(text);
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), entry.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return text;
+}
+
+}  // namespace
+
+const MessageMapEntry<CConfigPanel> CConfigPanel::s_messageMap[] = {
+    OnCommand(CBN_SETFOCUS, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnButtonSetFocus),
+    OnCommand(CBN_SETFOCUS, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnLEDSetFocus),
+    OnCommand(CBN_KILLFOCUS, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListKillFocus),
+    OnCommand(CBN_KILLFOCUS, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListKillFocus),
+    OnCommand(CBN_CLOSEUP, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnButtonCloseUp),
+    OnCommand(CBN_CLOSEUP, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnLEDCloseUp),
+};
+
+CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent)
+    : CConfigDialog(nIDTemplate, pParent), m_upperColumn(upperColumn) {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        m_nButtonRow[k] = 0;
+        m_nLEDRow[k] = 0;
+    }
+}
+
+BOOL CConfigPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (DispatchMessageMap(*this, s_messageMap, message, wParam, lParam, pResult))
+        return TRUE;
+    return CConfigDialog::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CConfigPanel::DoDataExchange(CDataExchange* pDX) {
+    CConfigDialog::DoDataExchange(pDX);
+    for (int k = 0; k < store::kRowCount; ++k)
+        DDX_Control(pDX, IDC_BUTTON_LIST_FIRST + k, m_cbButton[k]);
+    for (int k = 0; k < store::kRowCount; ++k)
+        DDX_Control(pDX, IDC_LED_LIST_FIRST + k, m_cbLED[k]);
+}
+
+BOOL CConfigPanel::OnInitDialog() {
+    CConfigDialog::OnInitDialog();
+    SetAllLEDs(BG_LED_FAST);
+    FillLists();
+    (void)LoadConfig();
+    return TRUE;
+}
+
+void CConfigPanel::FillLists() {
+    const CUpperColumn& upper = m_upperColumn;
+    for (const CComboBox& list : m_cbButton) {
+        // A list that could not take every row offers what it took; picks stay in the table.
+        (void)vocabulary_list::Fill(list, upper.RowCount(), upper.LongestLabel(),
+                                    [&upper](int row) { return upper.Label(row); });
+        vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
+    }
+    for (const CComboBox& list : m_cbLED) {
+        (void)vocabulary_list::Fill(list, g_nLedCount, g_nLedLabelMax, LedLabel);
+        vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
+    }
+}
+
+void CConfigPanel::OnButtonSetFocus(UINT nID) { HighlightLED(static_cast<int>(nID - IDC_BUTTON_LIST_FIRST)); }
+
+void CConfigPanel::OnLEDSetFocus(UINT nID) { HighlightLED(static_cast<int>(nID - IDC_LED_LIST_FIRST)); }
+
+void CConfigPanel::OnListKillFocus(UINT) { SetAllLEDs(BG_LED_FAST); }
+
+// Only a list's selection is a pick, never text typed into an editable list; a list closed
+// without a selection keeps the row it had.
+void CConfigPanel::OnButtonCloseUp(UINT nID) {
+    const int k = static_cast<int>(nID - IDC_BUTTON_LIST_FIRST);
+    const int row = vocabulary_list::SelectedRow(m_cbButton[k], m_upperColumn.RowCount());
+    if (row < 0)
+        return;
+    m_nButtonRow[k] = row;
+    MarkChanged();
+}
+
+void CConfigPanel::OnLEDCloseUp(UINT nID) {
+    const int k = static_cast<int>(nID - IDC_LED_LIST_FIRST);
+    const int row = vocabulary_list::SelectedRow(m_cbLED[k], g_nLedCount);
+    if (row < 0)
+        return;
+    m_nLEDRow[k] = row;
+    MarkChanged();
+}
+
+void CConfigPanel::RestoreButton(int index, DWORD id) {
+    const CUpperColumn& upper = m_upperColumn;
+    const int item = vocabulary_list::FindItem(m_cbButton[index], [&upper, id](int row) {
+        return row >= 0 && row < upper.RowCount() && upper.KeyOf(row) == id;
+    });
+    if (item < 0)
+        return;
+    // The lists are unsorted: an item's index is its row.
+    (void)m_cbButton[index].SetCurSel(item);
+    m_nButtonRow[index] = item;
+}
+
+void CConfigPanel::RestoreLED(int index, DWORD variable, DWORD comparison, const std::wstring& value) {
+    // Two rows may share a variable (the gear's up and down rows); the stored comparison
+    // and value tell them apart. Without those the first row of the variable comes back.
+    auto isRow = [](int row) { return row >= 0 && row < g_nLedCount; };
+    const CComboBox& list = m_cbLED[index];
+    int item = vocabulary_list::FindItem(list, [&](int row) {
+        return isRow(row) && g_LedTable[row].variable == variable &&
+               static_cast<DWORD>(g_LedTable[row].comparison) == comparison && value == g_LedTable[row].value;
+    });
+    if (item < 0) {
+        item = vocabulary_list::FindItem(
+            list, [&](int row) { return isRow(row) && g_LedTable[row].variable == variable; });
+    }
+    if (item < 0)
+        return;
+    (void)list.SetCurSel(item);
+    m_nLEDRow[index] = item;
+}
+
+bool CConfigPanel::LoadConfig() {
+    CDeviceKey key;
+    if (!key.Get(m_nDevice))
+        return false;
+    CWinApp* app = AfxGetApp();
+    const std::wstring section = store::ConfigSectionName(key.c_str());
+    for (int k = 0; k < store::kRowCount; ++k) {
+        // A stored 0 means nothing is stored.
+        const DWORD id = app->GetProfileInt(
+            section.c_str(), store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
+        if (id != 0)
+            RestoreButton(k, id);
+        const DWORD variable = app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(), 0);
+        if (variable != 0) {
+            const DWORD comparison =
+                app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(), 0);
+            RestoreLED(k, variable, comparison, GetProfileText(section, store::IndexedValueName(store::kLEDval, k)));
+        }
+    }
+    CMainDialog* main = GetMainDialog();
+    if (main != nullptr)
+        main->LoadHardwareSettings(key.c_str());
+    m_bChanged = false;
+    return true;
+}
+
+bool CConfigPanel::WriteRows(const std::wstring& section) const {
+    CWinApp* app = AfxGetApp();
+    for (int k = 0; k < store::kRowCount; ++k) {
+        if (!m_upperColumn.WriteRow(section, k, m_nButtonRow[k]))
+            return false;
+        const LedEntry& led = g_LedTable[m_nLEDRow[k]];
+        if (!app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(),
+                                  static_cast<int>(led.variable)) ||
+            !app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(),
+                                  led.comparison) ||
+            !app->WriteProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str(), led.value))
+            return false;
+    }
+    return true;
+}
+
+bool CConfigPanel::SaveConfig() {
+    CDeviceKey key;
+    if (!key.Get(m_nDevice))
+        return false;
+    bool saved = WriteRows(store::ConfigSectionName(key.c_str()));
+    // The hardware section is written only together with a complete configuration section.
+    CMainDialog* main = GetMainDialog();
+    if (saved && main != nullptr)
+        saved = main->SaveHardwareSettings(key.c_str()) != FALSE;
+    if (!saved) {
+        // The picks stay unsaved: the page stays changed and Apply stays usable.
+        AfxMessageBox(IDS_SAVE_FAILED, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_bChanged = false;
+    return true;
+}

@@ -1,0 +1,272 @@
+// The toggle switch panel's and the radio panel's configuration pages: the toggle rows
+// they store and restore, text typed into their editable lists, and the one layout that
+// both panel types share.
+#include "config_page_harness.h"
+
+#include "app/table_statistics.h"
+#include "config/config_panel_rp.h"
+#include "config/config_panel_t88.h"
+#include "config/vocabulary_tables.h"
+#include "resource.h"
+#include "test_settings.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using config_test::DescribeValue;
+using config_test::LedRow;
+using config_test::ToggleRow;
+
+std::wstring Section(tagBGDevHWType type, int device = 0) { return config_test::ConfigSection(type, device); }
+
+class ToggleConfigFixture : public config_test::ConfigPageFixture {
+protected:
+    void ExpectSwitchValues(const std::wstring& section, int d, const std::wstring& on, const std::wstring& off,
+                            const std::wstring& stateVariable) {
+        const std::wstring index = std::to_wstring(d);
+        EXPECT_EQ(on, DescribeValue(section, L"OnButton" + index)) << "switch " << d;
+        EXPECT_EQ(off, DescribeValue(section, L"OffButton" + index)) << "switch " << d;
+        EXPECT_EQ(stateVariable, DescribeValue(section, L"ButtonVar" + index)) << "switch " << d;
+    }
+    HWND EditOf(int id) {
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof(info);
+        if (!::GetComboBoxInfo(::GetDlgItem(PageWindow(), id), &info))
+            return nullptr;
+        return info.hwndItem;
+    }
+    // Types text into the edit field of list id, replacing what it held.
+    void TypeInto(int id, const wchar_t* text) {
+        const HWND edit = EditOf(id);
+        ASSERT_NE(nullptr, edit);
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (const wchar_t* c = text; *c != L'\0'; ++c)
+            ::SendMessageW(edit, WM_CHAR, *c, 1);
+    }
+};
+
+class ConfigT88Test : public ToggleConfigFixture {};
+
+TEST_F(ConfigT88Test, IsThePageOfAToggleSwitchPanel) {
+    Start({BG_HW_TOGGLE_8X8});
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->m_pConfigPage));
+    EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(ConfigT88Test, UntouchedPageSavesTheFirstRowOfEachTable) {
+    Start({BG_HW_TOGGLE_8X8});
+    ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");  // enables Apply
+    Apply();
+
+    const std::wstring section = Section(BG_HW_TOGGLE_8X8);
+    EXPECT_EQ(48u, test_settings::ValueCount(section));
+    for (int d = 0; d < 8; ++d) {
+        ExpectSwitchValues(section, d, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+        const std::wstring index = std::to_wstring(d);
+        EXPECT_EQ(L"dword 0xa", DescribeValue(section, L"LED" + index));
+        EXPECT_EQ(L"dword 0x1", DescribeValue(section, L"LEDcomp" + index));
+        EXPECT_EQ(L"sz 1", DescribeValue(section, L"LEDval" + index));
+    }
+    EXPECT_EQ(L"dword 0x2", DescribeValue(config_test::HardwareSection(BG_HW_TOGGLE_8X8, 0), L"Type"));
+}
+
+TEST_F(ConfigT88Test, PickedRowsStoreTheirOnOffAndStateValues) {
+    Start({BG_HW_TOGGLE_8X8});
+    PickButton(0, ToggleRow(L"Landing Gear"));      // no state variable
+    PickButton(1, ToggleRow(L"Flight Director"));   // one event for both positions
+    PickButton(2, ToggleRow(L"COM Receive All"));   // the same, without state variable
+    PickButton(3, ToggleRow(L"Autothrottle Arm"));
+    PickButton(4, ToggleRow(L"Panel Lights"));
+    PickButton(7, g_nToggleCount - 1);
+    PickLED(2, LedRow(L"GEAR_NOSE_DOWN"));
+    Apply();
+
+    const std::wstring section = Section(BG_HW_TOGGLE_8X8);
+    EXPECT_EQ(48u, test_settings::ValueCount(section));
+    ExpectSwitchValues(section, 0, L"dword 0x1021f", L"dword 0x10220", L"dword 0");
+    ExpectSwitchValues(section, 1, L"dword 0x102f0", L"dword 0x102f0", L"dword 0x318");
+    ExpectSwitchValues(section, 2, L"dword 0x103a2", L"dword 0x103a2", L"dword 0");
+    ExpectSwitchValues(section, 3, L"dword 0x1010c", L"dword 0x10114", L"dword 0");
+    ExpectSwitchValues(section, 4, L"dword 0x10208", L"dword 0x10209", L"dword 0xa");
+    ExpectSwitchValues(section, 5, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+    ExpectSwitchValues(section, 7, L"dword 0x103a0", L"dword 0x103a0", L"dword 0");
+    EXPECT_EQ(L"dword 0x14c", DescribeValue(section, L"LED2"));
+    EXPECT_EQ(L"dword 0x2", DescribeValue(section, L"LEDcomp2"));
+    EXPECT_EQ(L"sz 16000", DescribeValue(section, L"LEDval2"));
+}
+
+TEST_F(ConfigT88Test, TheTwoAutothrottleArmRowsRestoreToThemselves) {
+    Start({BG_HW_TOGGLE_8X8, BG_HW_TOGGLE_8X8});
+    PickButton(0, ToggleRow(L"AutoThrottle Arm"));
+    PickButton(1, ToggleRow(L"Autothrottle Arm"));
+    Apply();
+    ui::ActivateDeviceItem(*main, 1);
+    ui::ActivateDeviceItem(*main, 0);
+
+    EXPECT_EQ(L"AutoThrottle Arm", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(L"Autothrottle Arm", SelectedLabel(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(2, Panel().m_nButtonRow[0]);
+    EXPECT_EQ(32, Panel().m_nButtonRow[1]);
+
+    test_settings::Clear();
+    EXPECT_TRUE(Panel().SaveConfig());
+    const std::wstring section = Section(BG_HW_TOGGLE_8X8);
+    ExpectSwitchValues(section, 0, L"dword 0x10144", L"dword 0x10144", L"dword 0x7b");
+    ExpectSwitchValues(section, 1, L"dword 0x1010c", L"dword 0x10114", L"dword 0");
+}
+
+TEST_F(ConfigT88Test, StoredOnEventsAreRestoredAndUnknownOnesIgnored) {
+    fake_vuzoz::Reset({BG_HW_TOGGLE_8X8});
+    const std::wstring section = Section(BG_HW_TOGGLE_8X8);
+    test_settings::WriteDword(section, L"OnButton0", 0x1021F);
+    test_settings::WriteDword(section, L"OnButton1", 0x10022);  // the pushbutton event of "Landing Gear"
+    test_settings::WriteDword(section, L"Button2", 0x10022);    // a pushbutton value: not read here
+    test_settings::WriteDword(section, L"OnButton3", 0x10348);
+    StartPrepared();
+
+    EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 2));
+    EXPECT_EQ(L"Logo Lights", SelectedLabel(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(0, Panel().m_nButtonRow[1]);
+}
+
+// Typing into the editable lists, on both pages that have them.
+class TypedTextTest : public ToggleConfigFixture, public ::testing::WithParamInterface<tagBGDevHWType> {
+protected:
+    static const int kList = IDC_BUTTON_LIST_FIRST + 2;
+
+    void StartWithSmokePickedAndSaved() {
+        Start({GetParam()});
+        PickButton(2, ToggleRow(L"Smoke"));
+        Apply();
+        ASSERT_FALSE(Panel().m_bChanged);
+    }
+    void ExpectSmokeSaved() {
+        test_settings::Clear();
+        EXPECT_TRUE(Panel().SaveConfig());
+        ExpectSwitchValues(Section(GetParam()), 2, L"dword 0x10201", L"dword 0x10202", L"dword 0");
+    }
+};
+
+TEST_P(TypedTextTest, TypingWithoutClosingTheListRecordsNothing) {
+    Start({GetParam()});
+    TypeInto(kList, L"Landing Gear");
+    EXPECT_EQ(L"Landing Gear", ui::Text(PageWindow(), kList));
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(0, Panel().m_nButtonRow[2]);
+}
+
+TEST_P(TypedTextTest, CloseUpWithoutSelectionAfterTypingKeepsTheRow) {
+    StartWithSmokePickedAndSaved();
+    ::SendDlgItemMessageW(PageWindow(), kList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    TypeInto(kList, L"Landing Gear");
+    ASSERT_EQ(-1, SelectedItem(kList));
+    ui::SendCommand(PageWindow(), kList, CBN_CLOSEUP);
+
+    EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ApplyEnabled());
+    ExpectSmokeSaved();
+}
+
+TEST_P(TypedTextTest, TypedLabelOfAnotherRowIsNotPickedOverTheSelection) {
+    StartWithSmokePickedAndSaved();
+    // The label of another row in the edit field, the list's selection still on "Smoke".
+    ::SetWindowTextW(EditOf(kList), L"Landing Gear");
+    ASSERT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
+    ui::SendCommand(PageWindow(), kList, CBN_DROPDOWN);
+    ui::SendCommand(PageWindow(), kList, CBN_CLOSEUP);
+
+    EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
+    ExpectSmokeSaved();
+}
+
+TEST_P(TypedTextTest, OpenListClosedAfterTypingTextOfNoRowKeepsTheRow) {
+    StartWithSmokePickedAndSaved();
+    const HWND list = ::GetDlgItem(PageWindow(), kList);
+    ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    TypeInto(kList, L"Landing Gearbox");
+    ::SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+
+    EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ApplyEnabled());
+    ExpectSmokeSaved();
+}
+
+INSTANTIATE_TEST_SUITE_P(ConfigT88, TypedTextTest, ::testing::Values(BG_HW_TOGGLE_8X8),
+                         [](const ::testing::TestParamInfo<tagBGDevHWType>&) { return std::string("T88"); });
+INSTANTIATE_TEST_SUITE_P(ConfigRP, TypedTextTest, ::testing::Values(BG_HW_RADIO),
+                         [](const ::testing::TestParamInfo<tagBGDevHWType>&) { return std::string("RP"); });
+
+class ConfigRPTest : public ToggleConfigFixture {
+protected:
+    void PickTheSameRows() {
+        PickButton(0, ToggleRow(L"Landing Gear"));
+        PickButton(3, ToggleRow(L"Flight Director"));
+        PickButton(6, ToggleRow(L"Autothrottle Arm"));
+        PickLED(0, LedRow(L"AUTOPILOT ACTIVE"));
+        PickLED(4, LedRow(L"GEAR_RIGHT_DOWN"));
+        PickLED(7, LedRow(L"PARKING_BRAKE_POS"));
+    }
+};
+
+TEST_F(ConfigRPTest, IsThePageOfARadioPanelWithEightRowsOfEach) {
+    Start({BG_HW_RADIO});
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
+    }
+}
+
+TEST_F(ConfigRPTest, UntouchedRadioPageSavesWhatAnUntouchedToggleSwitchPageSaves) {
+    Start({BG_HW_TOGGLE_8X8, BG_HW_RADIO});
+    ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");  // enables Apply
+    Apply();
+    ui::ActivateDeviceItem(*main, 1);
+    ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");
+    Apply();
+
+    const std::wstring radio = Section(BG_HW_RADIO, 1);
+    EXPECT_EQ(48u, test_settings::ValueCount(radio));
+    for (int d = 0; d < 8; ++d)
+        ExpectSwitchValues(radio, d, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+    for (const std::wstring& name : config_test::ToggleValueNames())
+        EXPECT_EQ(DescribeValue(Section(BG_HW_TOGGLE_8X8, 0), name), DescribeValue(radio, name)) << name;
+}
+
+TEST_F(ConfigRPTest, RadioAndToggleSwitchPanelsWithTheSamePicksStoreTheSameSection) {
+    Start({BG_HW_TOGGLE_8X8, BG_HW_RADIO});
+    PickTheSameRows();
+    Apply();
+    ui::ActivateDeviceItem(*main, 1);
+    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    PickTheSameRows();
+    Apply();
+
+    const std::wstring toggle = Section(BG_HW_TOGGLE_8X8, 0);
+    const std::wstring radio = Section(BG_HW_RADIO, 1);
+    EXPECT_EQ(48u, test_settings::ValueCount(radio));
+    EXPECT_EQ(test_settings::ValueCount(toggle), test_settings::ValueCount(radio));
+    for (const std::wstring& name : config_test::ToggleValueNames()) {
+        EXPECT_NE(L"absent", DescribeValue(radio, name)) << name;
+        EXPECT_EQ(DescribeValue(toggle, name), DescribeValue(radio, name)) << name;
+    }
+    ExpectSwitchValues(radio, 0, L"dword 0x1021f", L"dword 0x10220", L"dword 0");
+    EXPECT_EQ(L"dword 0x3", DescribeValue(config_test::HardwareSection(BG_HW_RADIO, 1), L"Type"));
+
+    // And the radio page reads its section back like the toggle switch page.
+    ui::ActivateDeviceItem(*main, 0);
+    ui::ActivateDeviceItem(*main, 1);
+    EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(L"Autothrottle Arm", SelectedLabel(IDC_BUTTON_LIST_FIRST + 6));
+    EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 4));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// Driving the configuration pages: the main window over the fake device library with a
+// page shown, picks made as a user makes them, and what the page shows and stores.
+#ifndef TOLLAN_TESTS_CONFIG_PAGE_HARNESS_H
+#define TOLLAN_TESTS_CONFIG_PAGE_HARNESS_H
+
+#include "config/config_panel.h"
+#include "ui_harness.h"
+
+#include <string>
+#include <vector>
+
+namespace config_test {
+
+// The row of a label in a vocabulary table; fails the test and gives -1 when there is none.
+int EventRow(const wchar_t* label);
+int ToggleRow(const wchar_t* label);
+int LedRow(const wchar_t* label);
+
+// The sections that the fake's default device key names: "All aircraft\FAKE-1-0".
+std::wstring ConfigSection(tagBGDevHWType type, int device);
+std::wstring HardwareSection(tagBGDevHWType type, int device);
+
+// Names of the values of one configuration section, in the order they are written.
+std::vector<std::wstring> PushbuttonValueNames();
+std::vector<std::wstring> ToggleValueNames();
+
+// A value of a section as text ("dword 0x1002c", "sz 16000", "absent"), so that a whole
+// section can be compared at once and a difference reads plainly.
+std::wstring DescribeValue(const std::wstring& section, const std::wstring& name);
+
+// The texts of the message boxes of the program.
+std::wstring SavePromptText();
+std::wstring SaveFailedText();
+
+const char* PanelName(tagBGDevHWType type);
+
+class ConfigPageFixture : public ui::MainWindowTest {
+protected:
+    // The configuration page shown; fails the test when there is none.
+    CConfigPanel& Panel();
+    HWND PageWindow();
+
+    // The user picks row of the table in upper list k or LED list k.
+    void PickButton(int k, int row);
+    void PickLED(int k, int row);
+    // The item the list shows selected, and its text; -1 and "" when none is.
+    int SelectedItem(int id);
+    std::wstring SelectedLabel(int id);
+
+    void Apply();
+    bool ApplyEnabled();
+    // The states the fake device holds for LEDs 0 to 7.
+    std::vector<int> LedStates(int device);
+};
+
+}  // namespace config_test
+
+#endif
