@@ -181,6 +181,17 @@ TEST_F(AfxProfile, AbsentOrOtherTypeGivesTheDefault) {
     EXPECT_EQ(L"16000", text);
 }
 
+TEST_F(AfxProfile, TextsComeBackAndOtherTypesGiveTheDefault) {
+    CWinApp* app = AfxGetApp();
+    EXPECT_EQ(L"none", app->GetProfileString(L"Section", L"Text", L"none"));
+    EXPECT_TRUE(app->WriteProfileString(L"Section", L"Text", L"16000"));
+    EXPECT_EQ(L"16000", app->GetProfileString(L"Section", L"Text"));
+    EXPECT_TRUE(app->WriteProfileString(L"Section", L"Empty", L""));
+    EXPECT_EQ(L"", app->GetProfileString(L"Section", L"Empty", L"x"));
+    EXPECT_TRUE(app->WriteProfileInt(L"Section", L"Number", 1));
+    EXPECT_EQ(L"x", app->GetProfileString(L"Section", L"Number", L"x"));
+}
+
 TEST_F(AfxProfile, BackslashInASectionMakesNestedKeys) {
     CWinApp* app = AfxGetApp();
     EXPECT_TRUE(app->WriteProfileInt(L"All aircraft\\Panel A", L"Button0", 1));

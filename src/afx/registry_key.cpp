@@ -45,6 +45,27 @@ LONG CKey::QueryValue(LPCWSTR valueName, DWORD& value) {
     return ERROR_SUCCESS;
 }
 
+LONG CKey::QueryValue(LPCWSTR valueName, std::wstring& value) {
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = ::RegQueryValueExW(m_hKey, valueName, nullptr, &type, nullptr, &size);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ)
+        return ERROR_INVALID_DATA;
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    result = ::RegQueryValueExW(m_hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &size);
+    if (result != ERROR_SUCCESS)
+        return result;
+    // The stored text may or may not end with its terminating zero.
+    text.resize(size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0')
+        text.pop_back();
+    value = text;
+    return ERROR_SUCCESS;
+}
+
 LONG CKey::RecurseDeleteKey(HKEY hParent, LPCWSTR keyName) {
     CKey key;
     LONG result = key.Open(hParent, keyName, KEY_READ | KEY_WRITE);

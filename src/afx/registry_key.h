@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CKey {
 public:
     CKey() : m_hKey(nullptr) {}
@@ -19,6 +21,7 @@ public:
     LONG SetValue(LPCWSTR valueName, DWORD value);
     LONG SetValue(LPCWSTR valueName, LPCWSTR value);
     LONG QueryValue(LPCWSTR valueName, DWORD& value);
+    LONG QueryValue(LPCWSTR valueName, std::wstring& value);
 
     // Deletes keyName under hParent with all its subkeys.
     static LONG RecurseDeleteKey(HKEY hParent, LPCWSTR keyName);

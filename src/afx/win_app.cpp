@@ -112,6 +112,16 @@ UINT CWinApp::GetProfileInt(const wchar_t* lpszSection, const wchar_t* lpszEntry
     return value;
 }
 
+std::wstring CWinApp::GetProfileString(const wchar_t* lpszSection, const wchar_t* lpszEntry,
+                                       const wchar_t* lpszDefault) {
+    CKey key;
+    std::wstring path = GetAppRegistryPath() + L"\\" + lpszSection;
+    std::wstring value;
+    if (key.Open(HKEY_CURRENT_USER, path.c_str()) != ERROR_SUCCESS || key.QueryValue(lpszEntry, value) != ERROR_SUCCESS)
+        return lpszDefault;
+    return value;
+}
+
 BOOL CWinApp::WriteProfileInt(const wchar_t* lpszSection, const wchar_t* lpszEntry, int nValue) {
     CKey key;
     std::wstring path = GetAppRegistryPath() + L"\\" + lpszSection;

@@ -36,6 +36,8 @@ public:
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
 
     UINT GetProfileInt(const wchar_t* lpszSection, const wchar_t* lpszEntry, int nDefault);
+    std::wstring GetProfileString(const wchar_t* lpszSection, const wchar_t* lpszEntry,
+                                  const wchar_t* lpszDefault = L"");
     BOOL WriteProfileInt(const wchar_t* lpszSection, const wchar_t* lpszEntry, int nValue);
     BOOL WriteProfileString(const wchar_t* lpszSection, const wchar_t* lpszEntry, const wchar_t* lpszValue);
     // HKEY_CURRENT_USER\Software\<registry key>\<profile name>, relative to HKEY_CURRENT_USER.

@@ -15,18 +15,6 @@ const int kVisibleRowsWhenOpen = 20;
 
 const wchar_t* LedLabel(int row) { return g_LedTable[row].label; }
 
-// The text of a REG_SZ value of a section of the profile; empty when it is absent, of
-// another type or longer than any value text of the LED table.
-std::wstring GetProfileText(const std::wstring& section, const std::wstring& entry) {
-    const std::wstring path = AfxGetApp()->GetAppRegistryPath() + L"\\" + section;
-    wchar_t text[32] = L"";
-    DWORD size = sizeof(text);
-    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), entry.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS)
-        return std::wstring();
-    return text;
-}
-
 }  // namespace
 
 const MessageMapEntry<CConfigPanel> CConfigPanel::s_messageMap[] = {
@@ -155,7 +143,8 @@ bool CConfigPanel::LoadConfig() {
         if (variable != 0) {
             const DWORD comparison =
                 app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(), 0);
-            RestoreLED(k, variable, comparison, GetProfileText(section, store::IndexedValueName(store::kLEDval, k)));
+            RestoreLED(k, variable, comparison,
+                       app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str()));
         }
     }
     CMainDialog* main = GetMainDialog();

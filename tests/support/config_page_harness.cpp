@@ -44,8 +44,6 @@ std::wstring ConfigSection(tagBGDevHWType type, int device) { return L"All aircr
 
 std::wstring HardwareSection(tagBGDevHWType type, int device) { return L"Hardware\\" + FakeKey(type, device); }
 
-std::vector<std::wstring> PushbuttonValueNames() { return ValueNames({L"Button", L"LED", L"LEDcomp", L"LEDval"}); }
-
 std::vector<std::wstring> ToggleValueNames() {
     return ValueNames({L"OnButton", L"OffButton", L"ButtonVar", L"LED", L"LEDcomp", L"LEDval"});
 }

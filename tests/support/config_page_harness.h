@@ -20,8 +20,7 @@ int LedRow(const wchar_t* label);
 std::wstring ConfigSection(tagBGDevHWType type, int device);
 std::wstring HardwareSection(tagBGDevHWType type, int device);
 
-// Names of the values of one configuration section, in the order they are written.
-std::vector<std::wstring> PushbuttonValueNames();
+// Names of the 48 values of a toggle switch or radio panel's configuration section.
 std::vector<std::wstring> ToggleValueNames();
 
 // A value of a section as text ("dword 0x1002c", "sz 16000", "absent"), so that a whole
