@@ -39,6 +39,32 @@ void DeletePage(Page*& page) {
     page = nullptr;
 }
 
+// The page classes of the two modes, by hardware type; null for a type without pages.
+CTestDialog* NewTestPage(tagBGDevHWType type) {
+    switch (type) {
+    case BG_HW_PUSHBUTTON_8X8: return new CTestPanelB88;
+    case BG_HW_TOGGLE_8X8: return new CTestPanelT88;
+    case BG_HW_RADIO: return new CTestPanelRP;
+    default: return nullptr;
+    }
+}
+
+CConfigDialog* NewConfigPage(tagBGDevHWType type) {
+    switch (type) {
+    case BG_HW_PUSHBUTTON_8X8: return new CConfigPanelB88;
+    case BG_HW_TOGGLE_8X8: return new CConfigPanelT88;
+    case BG_HW_RADIO: return new CConfigPanelRP;
+    default: return nullptr;
+    }
+}
+
+template <class Page>
+void OpenPage(Page& page, int device, CWnd* parent) {
+    page.m_nDevice = device;
+    page.Create(parent);
+    page.ShowWindow(SW_SHOW);
+}
+
 }  // namespace
 
 const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
@@ -199,27 +225,16 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
     DestroyPage(m_pConfigPage);
 
     tagBGDevHWType type = CurrentDeviceType();
+    // Each pointer is stored before Create, so reports that answer the page's first
+    // requests reach it.
     if (m_bTestMode) {
-        switch (type) {
-        case BG_HW_PUSHBUTTON_8X8: m_pTestPage = new CTestPanelB88; break;
-        case BG_HW_TOGGLE_8X8: m_pTestPage = new CTestPanelT88; break;
-        case BG_HW_RADIO: m_pTestPage = new CTestPanelRP; break;
-        default: return;
-        }
-        // Stored before Create: reports that answer the page's first requests reach it.
-        m_pTestPage->m_nDevice = m_nCurDevice;
-        m_pTestPage->Create(this);
-        m_pTestPage->ShowWindow(SW_SHOW);
+        m_pTestPage = NewTestPage(type);
+        if (m_pTestPage != nullptr)
+            OpenPage(*m_pTestPage, m_nCurDevice, this);
     } else {
-        switch (type) {
-        case BG_HW_PUSHBUTTON_8X8: m_pConfigPage = new CConfigPanelB88; break;
-        case BG_HW_TOGGLE_8X8: m_pConfigPage = new CConfigPanelT88; break;
-        case BG_HW_RADIO: m_pConfigPage = new CConfigPanelRP; break;
-        default: return;
-        }
-        m_pConfigPage->m_nDevice = m_nCurDevice;
-        m_pConfigPage->Create(this);
-        m_pConfigPage->ShowWindow(SW_SHOW);
+        m_pConfigPage = NewConfigPage(type);
+        if (m_pConfigPage != nullptr)
+            OpenPage(*m_pConfigPage, m_nCurDevice, this);
     }
 }
 
