@@ -1,5 +1,6 @@
 #include "config/config_dialog.h"
 
+#include "device/panel_leds.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
 #include "VUZoz.h"
@@ -36,14 +37,8 @@ BOOL CConfigDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return CDialog::OnWndMsg(message, wParam, lParam, pResult);
 }
 
-void CConfigDialog::SetAllLEDs(int state) const {
-    // The page works the same whether or not the device answers.
-    for (int led = 0; led < kLEDCount; ++led)
-        (void)BG_SetLEDState(m_nDevice, led, state, 0);
-}
-
 void CConfigDialog::HighlightLED(int led) const {
-    for (int i = 0; i < kLEDCount; ++i)
+    for (int i = 0; i < kPanelLedCount; ++i)
         (void)BG_SetLEDState(m_nDevice, i, i == led ? BG_LED_FAST : BG_LED_OFF, 0);
 }
 
@@ -57,7 +52,7 @@ void CConfigDialog::MarkChanged() {
 BOOL CConfigDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
     // The dialog's default handling of WM_DESTROY has nothing that the LEDs depend on
     // and runs when this returns.
-    SetAllLEDs(BG_LED_OFF);
+    SetAllPanelLeds(m_nDevice, BG_LED_OFF);
     return FALSE;
 }
 

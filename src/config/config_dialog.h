@@ -24,10 +24,6 @@ public:
     bool m_bChanged;
 
 protected:
-    enum { kLEDCount = 8 };
-
-    // All eight LEDs of the device to one state.
-    void SetAllLEDs(int state) const;
     // LED led fast-blinking, the other seven off.
     void HighlightLED(int led) const;
     // The user picked a row: the page has unsaved picks and Apply becomes usable.

@@ -4,6 +4,7 @@
 #include "config/vocabulary_list.h"
 #include "config/vocabulary_tables.h"
 #include "device/device_key.h"
+#include "device/panel_leds.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
 #include "VUZoz.h"
@@ -50,7 +51,7 @@ void CConfigPanel::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
-    SetAllLEDs(BG_LED_FAST);
+    SetAllPanelLeds(m_nDevice, BG_LED_FAST);
     FillLists();
     (void)LoadConfig();
     return TRUE;
@@ -74,7 +75,7 @@ void CConfigPanel::OnButtonSetFocus(UINT nID) { HighlightLED(static_cast<int>(nI
 
 void CConfigPanel::OnLEDSetFocus(UINT nID) { HighlightLED(static_cast<int>(nID - IDC_LED_LIST_FIRST)); }
 
-void CConfigPanel::OnListKillFocus(UINT) { SetAllLEDs(BG_LED_FAST); }
+void CConfigPanel::OnListKillFocus(UINT) { SetAllPanelLeds(m_nDevice, BG_LED_FAST); }
 
 // Only a list's selection is a pick, never text typed into an editable list; a list closed
 // without a selection keeps the row it had.

@@ -3,6 +3,7 @@
 // and are kept in the device's hardware section when its configuration page saves.
 #include "mainwnd/main_dialog.h"
 
+#include "device/panel_leds.h"
 #include "resource.h"
 #include "store/settings_store.h"
 
@@ -14,7 +15,6 @@ const int kMaxBlinkPeriod = 255;
 
 // LEDs 0 to 3 show the fast blink and 4 to 7 the slow one while a period is edited.
 const int kPreviewFastLeds = 4;
-const int kPanelLedCount = 8;
 
 }  // namespace
 
@@ -121,7 +121,4 @@ void CMainDialog::OnBlinkSetFocus(UINT) {
         BG_SetLEDState(m_nCurDevice, led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
 }
 
-void CMainDialog::OnBlinkKillFocus(UINT) {
-    for (int led = 0; led < kPanelLedCount; ++led)
-        BG_SetLEDState(m_nCurDevice, led, BG_LED_FAST, 0);
-}
+void CMainDialog::OnBlinkKillFocus(UINT) { SetAllPanelLeds(m_nCurDevice, BG_LED_FAST); }

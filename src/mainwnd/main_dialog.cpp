@@ -1,13 +1,13 @@
 #include "mainwnd/main_dialog.h"
 
-#include "device/device_types.h"
-
 #include "app/about_dialog.h"
 #include "app/configurator_app.h"
 #include "config/config_dialog.h"
 #include "config/config_panel_b88.h"
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
+#include "device/device_types.h"
+#include "device/panel_leds.h"
 #include "mainwnd/error_dialog.h"
 #include "paneltest/test_dialog.h"
 #include "paneltest/test_panel_b88.h"
@@ -22,7 +22,6 @@ tagBGDevHWType g_noDevices[] = {BG_HW_NONE};
 
 const COLORREF kDeviceListMask = RGB(4, 0, 0);
 const int kDevicePictureWidth = 104;
-const int kPanelLedCount = 8;
 
 template <class Page>
 void DestroyPage(Page*& page) {
@@ -283,10 +282,8 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     if (m_pDevTypes != nullptr) {
         for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
             tagBGDevHWType type = m_pDevTypes[device];
-            if (type != BG_HW_PUSHBUTTON_8X8 && type != BG_HW_TOGGLE_8X8)
-                continue;
-            for (int led = 0; led < kPanelLedCount; ++led)
-                BG_SetLEDState(device, led, BG_LED_OFF, 0);
+            if (type == BG_HW_PUSHBUTTON_8X8 || type == BG_HW_TOGGLE_8X8)
+                SetAllPanelLeds(device, BG_LED_OFF);
         }
     }
     m_listDevices.DeleteAllItems();
