@@ -17,7 +17,7 @@ void ReportUnwritableLog(const std::wstring& path)
     if (path == reportedPath)
         return;
     reportedPath = path;
-    std::fprintf(stderr, "VUZoz: cannot write the call log\"%ls\" (error %lu).\n",
+    std::fprintf(stderr, "VUZoz: cannot write the call log (VUZOZ_LOG or Log) \"%ls\" (error %lu).\n",
                  path.c_str(), static_cast<unsigned long>(GetLastError()));
     std::fflush(stderr);
 }
