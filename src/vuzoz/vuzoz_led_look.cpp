@@ -11,11 +11,6 @@ bool BlinkLit(unsigned on, unsigned off, unsigned long long hundredths)
     return hundredths % (on + off) < on;
 }
 
-BYTE Blend(BYTE dark, BYTE full, unsigned brightness)
-{
-    return static_cast<BYTE>(dark + (static_cast<int>(full) - dark) * static_cast<int>(brightness) / 255);
-}
-
 }  // namespace
 
 bool LedLitAt(int state, const SimulatedPanel& panel, unsigned long long hundredths)
@@ -30,17 +25,6 @@ bool LedLitAt(int state, const SimulatedPanel& panel, unsigned long long hundred
     default:
         return false;
     }
-}
-
-COLORREF LedColour(bool lit, unsigned brightness)
-{
-    if (!lit)
-        return kLedDarkColour;
-    if (brightness > 255)
-        brightness = 255;
-    return RGB(Blend(GetRValue(kLedDarkColour), GetRValue(kLedFullColour), brightness),
-               Blend(GetGValue(kLedDarkColour), GetGValue(kLedFullColour), brightness),
-               Blend(GetBValue(kLedDarkColour), GetBValue(kLedFullColour), brightness));
 }
 
 }  // namespace vuzoz

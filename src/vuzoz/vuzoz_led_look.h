@@ -20,7 +20,19 @@ const COLORREF kLedFullColour = RGB(255, 176, 32);
 bool LedLitAt(int state, const SimulatedPanel& panel, unsigned long long hundredths);
 
 // From the dark colour (brightness 0) to the full colour (255) in proportion.
-COLORREF LedColour(bool lit, unsigned brightness);
+inline COLORREF LedColour(bool lit, unsigned brightness)
+{
+    if (!lit)
+        return kLedDarkColour;
+    if (brightness > 255)
+        brightness = 255;
+    auto blend = [brightness](int dark, int full) {
+        return static_cast<BYTE>(dark + (full - dark) * static_cast<int>(brightness) / 255);
+    };
+    return RGB(blend(GetRValue(kLedDarkColour), GetRValue(kLedFullColour)),
+               blend(GetGValue(kLedDarkColour), GetGValue(kLedFullColour)),
+               blend(GetBValue(kLedDarkColour), GetBValue(kLedFullColour)));
+}
 
 }  // namespace vuzoz
 
