@@ -289,8 +289,12 @@ std::vector<HWND> OpenVirtualPanels(VirtualPanelHost* host, unsigned session,
     for (size_t device = 0; device < types.size(); ++device) {
         const SIZE size = WindowSize(types[device]);
         POINT place = where;
-        if (place.x + size.cx > work.right)
-            place.x = work.right - size.cx;
+        if (place.x + size.cx > work.right) {
+            // No room on the right: on the left of the owner, else as far right as fits.
+            place.x = ownerRect.left - kGap - size.cx;
+            if (owner == nullptr || place.x < work.left)
+                place.x = work.right - size.cx;
+        }
         if (place.x < work.left)
             place.x = work.left;
         if (place.y + size.cy > work.bottom)

@@ -230,6 +230,22 @@ TEST_F(VirtualPanel, OneWindowPerPanelBesideTheOwnerWithoutTakingTheFocus)
     }
 }
 
+TEST_F(VirtualPanel, GoToTheLeftOfAnOwnerAtTheRightEdgeOfTheScreen)
+{
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    ASSERT_TRUE(MoveWindow(m_owner, work.right - 400, work.top + 50, 400, 300, TRUE));
+    const std::vector<HWND> panels = Open(L"1,3");
+    ASSERT_EQ(2u, panels.size());
+    for (HWND panel : panels) {
+        RECT rect;
+        ASSERT_TRUE(GetWindowRect(panel, &rect));
+        EXPECT_LE(rect.right, work.right - 400);
+        EXPECT_GE(rect.left, work.left);
+        EXPECT_GE(rect.top, work.top + 50);
+    }
+}
+
 TEST_F(VirtualPanel, TitlesInRussian)
 {
     const LANGID russian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
