@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -366,6 +367,19 @@ TEST_F(VirtualPanel, ClosingHidesAndTerminatingDestroys)
     ASSERT_EQ(BG_OK, BGInit(m_owner));
     PumpFor(30);
     EXPECT_EQ(2u, Panels().size());
+}
+
+TEST_F(VirtualPanel, TerminatingOnAnotherThreadClosesThemOnTheirOwn)
+{
+    const std::vector<HWND> panels = Open(L"1,2");
+    ASSERT_EQ(2u, panels.size());
+    tagBGDevResult result = BG_ERR_NOT_READY;
+    std::thread other([&result] { result = BGTerminate(); });
+    other.join();
+    ASSERT_EQ(BG_OK, result);
+    PumpFor(30);
+    EXPECT_FALSE(IsWindow(panels[0]));
+    EXPECT_FALSE(IsWindow(panels[1]));
 }
 
 TEST_F(VirtualPanel, GoWithTheirOwner)
