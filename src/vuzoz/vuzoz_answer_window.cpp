@@ -1,5 +1,7 @@
 #include "vuzoz_answer_window.h"
 
+#include "vuzoz_module.h"
+
 namespace vuzoz {
 
 namespace {
@@ -32,16 +34,6 @@ LRESULT CALLBACK AnswerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         // Nothing may leave a window procedure; the answer in hand is lost.
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HINSTANCE ThisModule()
-{
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCWSTR>(&AnswerWindowProc), &module))
-        return GetModuleHandleW(nullptr);
-    return module;
 }
 
 bool RegisterAnswerClass(HINSTANCE instance)

@@ -7,6 +7,7 @@
 #include "vuzoz_call_line.h"
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -30,14 +31,32 @@ tagBGDevResult Call(const char* function, std::initializer_list<int> args, Opera
 
 extern "C" {
 
-tagBGDevResult BGInit(HWND /*hWnd: answers go to a window of the library's own*/)
+// Answers go to a window of the library's own; hWnd only owns the virtual panel windows.
+tagBGDevResult BGInit(HWND hWnd)
 {
-    return Call("BGInit", {}, [](Simulator& s) { return s.Init(); }, BG_ERR_INIT_FAILED);
+    const tagBGDevResult result =
+        Call("BGInit", {}, [](Simulator& s) { return s.Init(); }, BG_ERR_INIT_FAILED);
+    if (result == BG_OK) {
+        try {
+            Simulator::Instance().OpenVirtualPanels(hWnd);
+        } catch (...) {
+            // The panels work on without their windows.
+        }
+    }
+    return result;
 }
 
 tagBGDevResult BGTerminate(void)
 {
-    return Call("BGTerminate", {}, [](Simulator& s) { return s.Terminate(); });
+    std::vector<HWND> windows;
+    const tagBGDevResult result = Call("BGTerminate", {}, [&windows](Simulator& s) {
+        windows = s.TakeVirtualPanels();
+        return s.Terminate();
+    });
+    // Closing a window may activate one of the program's, whose handlers may call the
+    // library: no lock while the windows go.
+    vuzoz::CloseVirtualPanels(windows);
+    return result;
 }
 
 tagBGDevHWType* BGGetDevType(void)

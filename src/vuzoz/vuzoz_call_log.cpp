@@ -1,6 +1,6 @@
 #include "vuzoz_call_log.h"
 
-#include "vuzoz_environment.h"
+#include "vuzoz_settings.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ void ReportUnwritableLog(const std::wstring& path)
     if (path == reportedPath)
         return;
     reportedPath = path;
-    std::fprintf(stderr, "VUZoz: cannot write the call log VUZOZ_LOG=\"%ls\" (error %lu).\n",
+    std::fprintf(stderr, "VUZoz: cannot write the call log (VUZOZ_LOG or Log) \"%ls\" (error %lu).\n",
                  path.c_str(), static_cast<unsigned long>(GetLastError()));
     std::fflush(stderr);
 }
@@ -27,7 +27,7 @@ void ReportUnwritableLog(const std::wstring& path)
 void AppendCallLine(const std::string& line)
 {
     std::wstring path;
-    if (!ReadEnvironment(L"VUZOZ_LOG", path) || path.empty())
+    if (!ReadSetting(kLogSetting, path) || path.empty())
         return;
 
     // FILE_APPEND_DATA alone makes every write land at the end of the file, also when

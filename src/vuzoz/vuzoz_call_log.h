@@ -1,4 +1,4 @@
-// Appends each library call to the file named by VUZOZ_LOG, one line per call.
+// Appends each library call to the file named by the Log setting (VUZOZ_LOG), one line per call.
 #ifndef VUZOZ_CALL_LOG_H
 #define VUZOZ_CALL_LOG_H
 
@@ -6,7 +6,7 @@
 
 namespace vuzoz {
 
-// Does nothing when VUZOZ_LOG is unset or empty. The variable is read on every call, and
+// Does nothing when the Log setting is missing or empty. It is read on every call, and
 // every line reaches the file before the call returns, so the log is complete even when
 // the program is killed.
 void AppendCallLine(const std::string& line);

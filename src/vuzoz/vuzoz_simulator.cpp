@@ -1,8 +1,10 @@
 #include "vuzoz_simulator.h"
 
+#include "vuzoz_call_line.h"
+#include "vuzoz_call_log.h"
 #include "vuzoz_device_key.h"
-#include "vuzoz_environment.h"
 #include "vuzoz_panel_list.h"
+#include "vuzoz_settings.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +20,7 @@ const UINT kDemoPeriodMs = 700;
 std::vector<tagBGDevHWType> ReadPanelTypes()
 {
     std::wstring text;
-    if (!ReadEnvironment(L"VUZOZ_PANELS", text))
+    if (!ReadSetting(kPanelsSetting, text))
         return DefaultPanelTypes();
     PanelList list = ParsePanelList(text);
     if (!list.error.empty()) {
@@ -56,14 +58,15 @@ tagBGDevResult Simulator::Init()
 {
     if (m_ready)
         return BG_OK;  // already running: the panels and the type array stay as they are
-    if (EnvironmentSwitch(L"VUZOZ_FAIL_INIT"))
+    if (SettingSwitch(kFailInitSetting))
         return BG_ERR_INIT_FAILED;
 
     const std::vector<tagBGDevHWType> types = ReadPanelTypes();
     std::vector<SimulatedPanel> panels = MakePanels(types);
     std::vector<tagBGDevHWType> typeArray = types;
     typeArray.push_back(BG_HW_NONE);
-    const bool demo = EnvironmentSwitch(L"VUZOZ_DEMO");
+    const bool demo = SettingSwitch(kDemoSetting);
+    const bool virtualPanels = SettingSwitch(kVirtualSetting);
     if (!m_window.Create(this))
         return BG_ERR_INIT_FAILED;
 
@@ -83,6 +86,7 @@ tagBGDevResult Simulator::Init()
     m_pending.clear();
     m_answersAnnounced = false;
     m_demoStep = 0;
+    m_virtualWanted = virtualPanels;
     if (demo && !m_panels.empty() && !m_window.StartDemoTimer(kDemoPeriodMs)) {
         std::fprintf(stderr, "VUZoz: VUZOZ_DEMO: cannot start the timer (error %lu).\n",
                      static_cast<unsigned long>(GetLastError()));
@@ -103,7 +107,75 @@ tagBGDevResult Simulator::Terminate()
     m_callback = nullptr;
     m_pending.clear();  // answers not yet delivered are dropped
     m_answersAnnounced = false;
+    m_virtualWanted = false;
     return BG_OK;
+}
+
+void Simulator::OpenVirtualPanels(HWND owner)
+{
+    unsigned session = 0;
+    std::vector<tagBGDevHWType> types;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_ready || !m_virtualWanted)
+            return;
+        m_virtualWanted = false;
+        session = m_session;
+        types.assign(m_typeArray.begin(), m_typeArray.end() - 1);
+    }
+    // Making windows sends messages to the program's own windows (activation, focus),
+    // whose handlers may call the library: no lock while they run.
+    std::vector<HWND> windows = vuzoz::OpenVirtualPanels(this, session, types, owner);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_ready && session == m_session) {
+            m_virtualPanels.insert(m_virtualPanels.end(), windows.begin(), windows.end());
+            return;
+        }
+    }
+    CloseVirtualPanels(windows);  // BGTerminate came in between
+}
+
+std::vector<HWND> Simulator::TakeVirtualPanels()
+{
+    std::vector<HWND> windows;
+    windows.swap(m_virtualPanels);
+    return windows;
+}
+
+bool Simulator::ReadPanel(unsigned session, int device, SimulatedPanel& panel)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (session != m_session || CheckDevice(device) != BG_OK)
+        return false;
+    panel = m_panels[device];
+    return true;
+}
+
+void Simulator::ChangeInput(unsigned session, int device, int input, InputChange change)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (session != m_session || CheckDevice(device) != BG_OK || input < 0 || input >= kMaxLeds)
+        return;
+    const unsigned bit = 1u << input;
+    const unsigned old = m_panels[device].buttons;
+    unsigned bits = old;
+    switch (change) {
+    case InputChange::kSet:
+        bits |= bit;
+        break;
+    case InputChange::kClear:
+        bits &= ~bit;
+        break;
+    case InputChange::kFlip:
+        bits ^= bit;
+        break;
+    }
+    bits &= ButtonMask(m_panels[device].type);
+    if (bits == old)
+        return;
+    AppendCallLine(CallLine("input", {device, static_cast<int>(bits)}));
+    (void)PressButtons(device, bits);
 }
 
 tagBGDevHWType* Simulator::DevTypes()

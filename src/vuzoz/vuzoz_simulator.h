@@ -6,6 +6,7 @@
 #include "VUZoz.h"
 #include "vuzoz_answer_window.h"
 #include "vuzoz_simulated_panel.h"
+#include "vuzoz_virtual_panel_window.h"
 
 #include <deque>
 #include <initializer_list>
@@ -22,7 +23,7 @@ struct Packet {
     unsigned char report[5] = {0, 0, 0, 0, 0};  // kind 3: data points here
 };
 
-class Simulator : private AnswerHandler {
+class Simulator : private AnswerHandler, private VirtualPanelHost {
 public:
     static Simulator& Instance();
 
@@ -47,6 +48,12 @@ public:
     // is queued.
     tagBGDevResult PressButtons(int device, unsigned bits);
 
+    // With the Virtual setting on, the windows of the panels of this session, owned by
+    // owner. Call without holding Mutex(): windows are made on the calling thread.
+    void OpenVirtualPanels(HWND owner);
+    // The windows of the panels, handed over for closing once Mutex() is released.
+    std::vector<HWND> TakeVirtualPanels();
+
 private:
     Simulator() {}
     ~Simulator() {}
@@ -55,6 +62,10 @@ private:
     // release it while the callback runs, which may call the library again.
     void OnAnswersDue(unsigned session) override;
     void OnDemoTick() override;
+
+    // For the virtual panel windows; these take the lock themselves.
+    bool ReadPanel(unsigned session, int device, SimulatedPanel& panel) override;
+    void ChangeInput(unsigned session, int device, int input, InputChange change) override;
 
     tagBGDevResult CheckDevice(int device) const;
     tagBGDevResult CheckLed(int device, int led) const;
@@ -73,6 +84,8 @@ private:
     bool m_answersAnnounced = false;  // a delivery message is on its way
     unsigned m_demoStep = 0;
     AnswerWindow m_window;
+    bool m_virtualWanted = false;  // BGInit found the Virtual setting on; no window yet
+    std::vector<HWND> m_virtualPanels;
 };
 
 }  // namespace vuzoz

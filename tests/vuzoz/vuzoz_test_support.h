@@ -114,7 +114,8 @@ protected:
     static void Clean()
     {
         (void)BGTerminate();
-        for (const wchar_t* name : {L"VUZOZ_PANELS", L"VUZOZ_LOG", L"VUZOZ_FAIL_INIT", L"VUZOZ_DEMO"})
+        for (const wchar_t* name : {L"VUZOZ_PANELS", L"VUZOZ_LOG", L"VUZOZ_FAIL_INIT", L"VUZOZ_DEMO",
+                                    L"VUZOZ_VIRTUAL"})
             UnsetEnv(name);
         PumpMessages();
         Received().clear();
