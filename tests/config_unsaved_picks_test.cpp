@@ -1,6 +1,8 @@
 // Picks that were not applied: before a configuration page with unsaved picks goes away
 // (another device, OK, Cancel or Escape, closing the window) the user is asked whether
-// to save them. Yes saves, No drops them; either way the action goes on.
+// to save them. Yes saves, No drops them, and either way the action goes on; Cancel, or
+// a save that failed, stops it.
+#include "call_log.h"
 #include "config_page_harness.h"
 
 #include "config/config_panel_rp.h"
@@ -49,7 +51,7 @@ TEST_F(UnsavedPicksTest, SwitchingDeviceAsksAndYesSaves) {
 
     ASSERT_FALSE(config_test::SavePromptText().empty());
     EXPECT_EQ(Prompt(), answerer.Texts());
-    EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(MB_YESNO)}), answerer.Buttons());
+    EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(MB_YESNOCANCEL)}), answerer.Buttons());
     EXPECT_TRUE(PickSaved());
     EXPECT_EQ(1, main->m_nCurDevice);
     EXPECT_EQ(1, Panel().m_nDevice);
@@ -79,8 +81,9 @@ TEST_F(UnsavedPicksTest, NothingIsAskedWithoutUnsavedPicks) {
     // A list closed without a selection is no pick.
     PickButton(0, -1);
     ui::ActivateDeviceItem(*main, 1);
-    // A brightness or blink change alone is no pick either.
-    ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"20");
+    // Brightness and blink values that the device reports are not the user's changes.
+    fake_vuzoz::DeliverBrightness(BG_HW_PUSHBUTTON_8X8, 1, 200);
+    fake_vuzoz::DeliverBlink(BG_HW_PUSHBUTTON_8X8, 1, 1, 2, 3, 4);
     ui::ActivateDeviceItem(*main, 0);
     // Picks that were applied.
     PickButton(0, 4);
@@ -145,17 +148,49 @@ TEST_F(UnsavedPicksTest, ClosingTheWindowAsksAndNoDropsThePicks) {
     EXPECT_TRUE(MainWindowEnded());
 }
 
-TEST_F(UnsavedPicksTest, FailedSaveAfterYesIsReportedAndTheSwitchGoesOn) {
+TEST_F(UnsavedPicksTest, FailedSaveAfterYesIsReportedAndTheSwitchStops) {
     fake_vuzoz::Reset({BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8});
     fake_vuzoz::SetDevKey(0, std::string(300, 'K'));
     StartPrepared();
     PickButton(3, EventRow(L"Landing Gear"));
 
-    ui::MessageBoxAnswerer answerer({IDYES, IDOK});
+    ui::MessageBoxAnswerer answerer({IDYES, IDOK, IDNO});
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_EQ(std::vector<std::wstring>({config_test::SavePromptText(), config_test::SaveFailedText()}),
               answerer.Texts());
+    // The pick is still there to be saved or dropped.
+    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, Panel().m_nDevice);
+    EXPECT_TRUE(Panel().m_bChanged);
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_EQ(0, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
+
+    // No lets it go and the switch happens.
+    ui::ActivateDeviceItem(*main, 1);
+    EXPECT_EQ(3u, answerer.Texts().size());
     EXPECT_EQ(1, Panel().m_nDevice);
+}
+
+TEST_F(UnsavedPicksTest, CancelKeepsEverythingAsItWas) {
+    StartTwoPanelsWithAPick();
+    ui::MessageBoxAnswerer answerer({IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL});
+    CConfigPanel* page = &Panel();
+    ui::ActivateDeviceItem(*main, 1);
+    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(0, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
+    ui::Click(main->m_hWnd, IDOK);
+    ui::Click(main->m_hWnd, IDCANCEL);
+    Close();
+
+    EXPECT_EQ(4u, answerer.Texts().size());
+    EXPECT_FALSE(MainWindowEnded());
+    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_TRUE(Panel().m_bChanged);
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_FALSE(test_settings::SectionExists(kSection0));
+    // The close sequence did not start: the library is still there.
+    EXPECT_EQ(-1, call_log::IndexOf("BGTerminate"));
 }
 
 TEST_F(UnsavedPicksTest, ClosingThePageItselfAsks) {

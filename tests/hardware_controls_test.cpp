@@ -89,7 +89,8 @@ TEST_F(BrightnessControls, NotLiveBeforeTheDeviceReports) {
     DragSlider(*main, 40);
     EXPECT_TRUE(fake_vuzoz::CallsStartingWith("BG_SetBrightness").empty());
     EXPECT_EQ(L"40", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
-    EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+    // Test mode stores nothing: Apply stays disabled.
+    EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
 }
 
 TEST_F(BrightnessControls, SavedWithThePageAndRestored) {

@@ -52,7 +52,7 @@ TEST_F(MainDialogStart, BlinkEditsSendTheirPeriodsBeforeTheLibraryIsReady) {
     EXPECT_EQ("BGInit", calls[4]);
 }
 
-TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsNone) {
+TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsTheCurrentOne) {
     Start({RP, B88, T88, B88});
     CListCtrl& list = main->m_listDevices;
     ASSERT_EQ(4, list.GetItemCount());
@@ -68,9 +68,12 @@ TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsNone) {
         ASSERT_TRUE(list.GetItem(&item));
         EXPECT_EQ(expectedImages[i], item.iImage) << "item " << i;
         EXPECT_STREQ(L"", text) << "item " << i;
-        EXPECT_EQ(0u, item.state & LVIS_SELECTED) << "item " << i;
+        EXPECT_EQ(i == 0 ? static_cast<UINT>(LVIS_SELECTED) : 0u, item.state & LVIS_SELECTED) << "item " << i;
     }
-    EXPECT_EQ(-1, list.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(0, list.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(0, list.GetNextItem(-1, LVNI_FOCUSED));
+    // Marked also while another control has the focus.
+    EXPECT_TRUE(list.GetStyle() & LVS_SHOWSELALWAYS);
 
     HIMAGELIST images = list.GetImageList(LVSIL_NORMAL);
     ASSERT_NE(nullptr, images);
@@ -266,18 +269,26 @@ TEST_F(MainDialogActivation, InTestModeTheSliderWaitsForTheNewDevice) {
     EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
 }
 
-TEST_F(MainDialogActivation, ItemChangedAloneDoesNothing) {
+TEST_F(MainDialogActivation, TheListsSelectionIsTheCurrentDeviceHoweverItMoves) {
     Start({B88, T88});
     CConfigDialog* page = main->m_pConfigPage;
-    fake_vuzoz::ClearCalls();
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
-    ui::PumpMessages();
+    // The page follows once the list is done with the change.
     EXPECT_EQ(page, main->m_pConfigPage);
-    EXPECT_EQ(0, main->m_nCurDevice);
-    EXPECT_TRUE(fake_vuzoz::Calls().empty());
+    ui::PumpMessages();
+    EXPECT_EQ(1, main->m_nCurDevice);
+    ASSERT_NE(nullptr, main->m_pConfigPage);
+    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+
+    // A list left without a selection marks the current device again.
+    item.state = 0;
+    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ui::PumpMessages();
+    EXPECT_EQ(1, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(1, main->m_nCurDevice);
 }
 
 TEST_F(MainDialogActivation, AClickOnAnItemActivatesIt) {

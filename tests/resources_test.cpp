@@ -420,11 +420,9 @@ std::vector<Control> MainControls(bool ru) {
         .Set(ES_NUMBER | WS_BORDER | WS_TABSTOP)
         .Clear(ES_READONLY);
   };
+  // Tab order: the device list (the page follows it), the brightness and blink controls,
+  // then OK, Apply and Help.
   return {
-      Button(IDOK, L"OK", 7, 235, 74, 16, BS_DEFPUSHBUTTON).Set(WS_TABSTOP),
-      Button(IDC_APPLY, ru ? L"Применить" : L"Apply", 7, 253, 74, 16, BS_PUSHBUTTON)
-          .Set(WS_DISABLED),
-      Button(ID_HELP, ru ? L"Подсказка" : L"Help", 7, 271, 74, 16, BS_PUSHBUTTON).Clear(WS_DISABLED),
       list,
       Make(IDC_BRIGHTNESS_SLIDER, L"msctls_trackbar32", ru ? 97 : 96, 241, ru ? 213 : 223, 23, L"")
           .Set(TBS_AUTOTICKS | TBS_BOTH | WS_TABSTOP),
@@ -443,6 +441,10 @@ std::vector<Control> MainControls(bool ru) {
       blinkEdit(IDC_FAST_OFF, 385, ru ? 255 : 254),
       blinkEdit(IDC_SLOW_ON, 359, 268),
       blinkEdit(IDC_SLOW_OFF, 385, 268),
+      Button(IDOK, L"OK", 7, 235, 74, 16, BS_DEFPUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_APPLY, ru ? L"Применить" : L"Apply", 7, 253, 74, 16, BS_PUSHBUTTON)
+          .Set(WS_DISABLED),
+      Button(ID_HELP, ru ? L"Подсказка" : L"Help", 7, 271, 74, 16, BS_PUSHBUTTON).Clear(WS_DISABLED),
       Button(IDC_BLINK_APPLY, ru ? L"Изменить" : L"Apply", ru ? 319 : 330, ru ? 241 : 242,
              ru ? 37 : 23, 14, BS_PUSHBUTTON)
           .Clear(WS_VISIBLE),

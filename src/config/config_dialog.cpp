@@ -19,16 +19,30 @@ bool CConfigDialog::SaveConfig() { return false; }
 
 BOOL CConfigDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }
 
-void CConfigDialog::QuerySaveChanges() {
-    if (!m_bChanged)
-        return;
-    if (AfxMessageBox(IDS_SAVE_PROMPT, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        // A failed save has told the user itself; whatever asked goes on all the same.
-        (void)SaveConfig();
-    } else {
-        // The user let the picks go: there is nothing left to ask about.
+bool CConfigDialog::QuerySaveChanges() {
+    CMainDialog* main = GetMainDialog();
+    // The brightness and blink controls belong to the page the main window shows.
+    const bool hardwareChanged = main != nullptr && main->m_pConfigPage == this && main->m_bHardwareChanged;
+    if (!m_bChanged && !hardwareChanged)
+        return true;
+    switch (AfxMessageBox(IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        // A failed save has told the user itself; the changes stay, and so does the page.
+        if (!SaveConfig())
+            return false;
+        break;
+    case IDNO:
+        // The user let the changes go: there is nothing left to ask about.
         m_bChanged = false;
+        if (hardwareChanged)
+            main->DropHardwareChanges();
+        break;
+    default:
+        return false;
     }
+    if (main != nullptr && main->m_pConfigPage == this)
+        main->UpdateApply();
+    return true;
 }
 
 BOOL CConfigDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -46,7 +60,7 @@ void CConfigDialog::MarkChanged() {
     m_bChanged = true;
     CMainDialog* main = GetMainDialog();
     if (main != nullptr)
-        (void)main->EnableApply(TRUE);
+        main->UpdateApply();
 }
 
 BOOL CConfigDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
@@ -57,6 +71,6 @@ BOOL CConfigDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
 }
 
 BOOL CConfigDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
-    QuerySaveChanges();
-    return FALSE;
+    // Cancelled: the page stays as it is.
+    return QuerySaveChanges() ? FALSE : TRUE;
 }

@@ -15,8 +15,10 @@ public:
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;
 
-    // When the page has unsaved picks, asks with string 106 (Yes / No); Yes saves.
-    void QuerySaveChanges();
+    // When the page or the main window's brightness and blink controls hold unsaved
+    // changes, asks with string 106 (Yes / No / Cancel): Yes saves, No lets them go.
+    // False when whatever asked must not go on: Cancel, or a save that failed.
+    bool QuerySaveChanges();
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 

@@ -1,9 +1,12 @@
 // The brightness slider and the blink period edits of the main window: they show what
 // the device reports or what was stored for it, send every change to the device at once,
-// and are kept in the device's hardware section when its configuration page saves.
+// and are kept in the device's hardware section when its configuration page saves. Only
+// what the user changes counts as unsaved; what the program shows itself does not.
 #include "mainwnd/main_dialog.h"
 
+#include "config/config_dialog.h"
 #include "device/panel_leds.h"
+#include "mainwnd/focus_handoff.h"
 #include "resource.h"
 #include "store/settings_store.h"
 
@@ -20,23 +23,48 @@ const int kPreviewFastLeds = 4;
 
 BOOL CMainDialog::EnableApply(BOOL bEnable) {
     BOOL wasEnabled = m_btnApply.IsWindowEnabled();
-    m_btnApply.EnableWindow(bEnable);
+    EnableKeepingFocus(m_btnApply.m_hWnd, bEnable);
     return wasEnabled;
 }
 
+BOOL CMainDialog::HasUnsavedChanges() const {
+    // Only a configuration page can store anything.
+    if (m_pConfigPage == nullptr || m_pConfigPage->m_hWnd == nullptr)
+        return FALSE;
+    return m_pConfigPage->m_bChanged || m_bHardwareChanged;
+}
+
+void CMainDialog::UpdateApply() { (void)EnableApply(HasUnsavedChanges()); }
+
+void CMainDialog::DropHardwareChanges() {
+    m_bHardwareChanged = false;
+    UpdateApply();
+}
+
+BOOL CMainDialog::QuerySavePage() {
+    if (m_pConfigPage == nullptr || m_pConfigPage->m_hWnd == nullptr)
+        return TRUE;
+    return m_pConfigPage->QuerySaveChanges() ? TRUE : FALSE;
+}
+
 void CMainDialog::ShowBrightness(BYTE level) {
+    ++m_nShowingValues;
     m_sliderBrightness.SetPos(level);
     m_nLastBrightness = level;
     m_editBrightness.SetWindowText(std::to_wstring(level).c_str());
     m_bBrightnessLive = true;
     m_sliderBrightness.EnableWindow(TRUE);
+    --m_nShowingValues;
 }
 
 void CMainDialog::ShowBlinkPeriods(BYTE fastOn, BYTE fastOff, BYTE slowOn, BYTE slowOff) {
+    // Each text still goes to the device as it changes (OnBlinkChange).
+    ++m_nShowingValues;
     m_editFastOn.SetWindowText(std::to_wstring(fastOn).c_str());
     m_editFastOff.SetWindowText(std::to_wstring(fastOff).c_str());
     m_editSlowOn.SetWindowText(std::to_wstring(slowOn).c_str());
     m_editSlowOff.SetWindowText(std::to_wstring(slowOff).c_str());
+    --m_nShowingValues;
 }
 
 // The leading decimal digits of the edit's text (none: 0), at most 255.
@@ -59,7 +87,6 @@ void CMainDialog::ApplyBlinkPeriods() {
     int slowOn = ReadBlinkEdit(m_editSlowOn);
     int slowOff = ReadBlinkEdit(m_editSlowOff);
     BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
-    EnableApply(TRUE);
 }
 
 BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
@@ -78,6 +105,7 @@ BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
                    app->WriteProfileInt(name, store::kType, CurrentDeviceType());
     if (!written)
         return FALSE;
+    m_bHardwareChanged = false;
     EnableApply(FALSE);
     return TRUE;
 }
@@ -97,6 +125,7 @@ void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
     BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
     ShowBrightness(brightness);
     BG_SetBrightness(m_nCurDevice, brightness);
+    m_bHardwareChanged = false;
     EnableApply(FALSE);
 }
 
@@ -109,16 +138,29 @@ void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
     if (m_bBrightnessLive)
         BG_SetBrightness(m_nCurDevice, position);
     m_nLastBrightness = position;
-    EnableApply(TRUE);
+    // Only the user moves the slider to a position it was not shown at.
+    m_bHardwareChanged = true;
+    UpdateApply();
 }
 
+// Enter in a blink edit: the hidden button is the default one while an edit has the focus.
 void CMainDialog::OnBlinkApply(UINT) { ApplyBlinkPeriods(); }
 
-void CMainDialog::OnBlinkChange(UINT) { ApplyBlinkPeriods(); }
+void CMainDialog::OnBlinkChange(UINT) {
+    ApplyBlinkPeriods();
+    if (m_nShowingValues > 0)
+        return;
+    m_bHardwareChanged = true;
+    UpdateApply();
+}
 
 void CMainDialog::OnBlinkSetFocus(UINT) {
+    (void)SendMessage(DM_SETDEFID, IDC_BLINK_APPLY);
     for (int led = 0; led < kPanelLedCount; ++led)
         BG_SetLEDState(m_nCurDevice, led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
 }
 
-void CMainDialog::OnBlinkKillFocus(UINT) { SetAllPanelLeds(m_nCurDevice, BG_LED_FAST); }
+void CMainDialog::OnBlinkKillFocus(UINT) {
+    (void)SendMessage(DM_SETDEFID, IDOK);
+    SetAllPanelLeds(m_nCurDevice, BG_LED_FAST);
+}

@@ -9,6 +9,7 @@
 #include "device/device_types.h"
 #include "device/panel_leds.h"
 #include "mainwnd/error_dialog.h"
+#include "mainwnd/focus_handoff.h"
 #include "paneltest/test_dialog.h"
 #include "paneltest/test_panel_b88.h"
 #include "paneltest/test_panel_rp.h"
@@ -75,6 +76,11 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
     OnNotify(LVN_ITEMACTIVATE, IDC_DEVICE_LIST, &CMainDialog::OnItemActivate),
     OnNotify(LVN_ITEMCHANGED, IDC_DEVICE_LIST, &CMainDialog::OnItemChanged),
+    OnNotify(LVN_KEYDOWN, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKeyDown),
+    OnNotify(NM_SETFOCUS, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListSetFocus),
+    OnNotify(NM_KILLFOCUS, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKillFocus),
+    OnCommand(BN_CLICKED, IDC_DEVICE_LIST, &CMainDialog::OnOpenSelectedDevice),
+    OnMessage(kSelectionSettled, &CMainDialog::OnSelectionSettled),
     OnNotify(NM_CUSTOMDRAW, IDC_BRIGHTNESS_SLIDER, &CMainDialog::OnBrightnessCustomDraw),
     OnCommand(BN_CLICKED, IDC_BLINK_APPLY, &CMainDialog::OnBlinkApply),
     OnCommand(EN_SETFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkSetFocus),
@@ -96,10 +102,13 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_pTestPage(nullptr),
       m_pConfigPage(nullptr),
       m_bBrightnessLive(false),
+      m_bHardwareChanged(false),
       m_nLastBrightness(128),
       m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TOLLAN))),
       m_pDevTypes(nullptr),
-      m_nCurDevice(0) {}
+      m_nCurDevice(0),
+      m_nShowingValues(0),
+      m_bSwitching(false) {}
 
 CMainDialog::~CMainDialog() {
     DeletePage(m_pTestPage);
@@ -148,10 +157,7 @@ BOOL CMainDialog::OnInitDialog() {
     const CEdit* blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};
     for (const CEdit* edit : blinkEdits)
         edit->LimitText(3);
-    m_editFastOn.SetWindowText(L"12");
-    m_editFastOff.SetWindowText(L"12");
-    m_editSlowOn.SetWindowText(L"25");
-    m_editSlowOff.SetWindowText(L"25");
+    ShowBlinkPeriods(12, 12, 25, 25);
     m_editBrightness.SetWindowText(L"255");
 
     m_sliderBrightness.SetRange(0, 255, FALSE);
@@ -182,6 +188,7 @@ BOOL CMainDialog::OnInitDialog() {
         item.iImage = m_pDevTypes[i];
         m_listDevices.InsertItem(&item);
     }
+    SelectDeviceItem(m_nCurDevice);
 
     CConfiguratorApp* app = static_cast<CConfiguratorApp*>(AfxGetApp());
     CreatePage(app != nullptr && app->m_bTestMode ? TRUE : FALSE);
@@ -192,6 +199,7 @@ BOOL CMainDialog::OnInitDialog() {
     BG_RegisterInputCallback(InputCallback);
     BG_GetCurBrightness(m_nCurDevice);
     BG_GetCurBlinkPeriod(m_nCurDevice);
+    // The dialog gives the focus to its first tab stop, the device list.
     return TRUE;
 }
 
@@ -207,6 +215,10 @@ tagBGDevHWType CMainDialog::CurrentDeviceType() const {
 
 void CMainDialog::CreatePage(BOOL bTestMode) {
     m_bTestMode = bTestMode ? 1 : 0;
+    // The page that goes away must not take the focus with it.
+    if (HWND page = CurrentPageWindow(); page != nullptr && ::IsChild(page, ::GetFocus()))
+        (void)m_listDevices.SetFocus();
+    m_bHardwareChanged = false;
     if (m_listDevices.GetItemCount() == 0) {
         std::wstring text = AfxLoadString(IDS_NO_DEVICE);
         DestroyPage(m_pTestPage);
@@ -216,6 +228,8 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         m_pErrorPage->Create(this);
         m_pErrorPage->ShowWindow(SW_SHOW);
         m_pErrorPage->m_staticText.SetWindowText(text.c_str());
+        PlacePageInTabOrder(m_pErrorPage->m_hWnd);
+        UpdateApply();
         return;
     }
 
@@ -235,50 +249,52 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         if (m_pConfigPage != nullptr)
             OpenPage(*m_pConfigPage, m_nCurDevice, this);
     }
+    PlacePageInTabOrder(CurrentPageWindow());
+    UpdateApply();
 }
 
-void CMainDialog::QuerySavePage() {
+HWND CMainDialog::CurrentPageWindow() const {
     if (m_pConfigPage != nullptr)
-        m_pConfigPage->QuerySaveChanges();
+        return m_pConfigPage->m_hWnd;
+    if (m_pTestPage != nullptr)
+        return m_pTestPage->m_hWnd;
+    if (m_pErrorPage != nullptr)
+        return m_pErrorPage->m_hWnd;
+    return nullptr;
 }
 
-void CMainDialog::OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult) {
-    *pResult = 0;
-    const NMITEMACTIVATE* activate = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
-    int item = activate->iItem;
-    if (item == m_nCurDevice || item < 0 || item >= m_listDevices.GetItemCount())
+// Tab goes from the device list into the page and on to the controls below it.
+void CMainDialog::PlacePageInTabOrder(HWND page) const {
+    if (page == nullptr)
         return;
-    // Asked while the page still belongs to the device it was made for.
-    QuerySavePage();
-    m_nCurDevice = item;
-    m_bBrightnessLive = false;
-    m_sliderBrightness.EnableWindow(FALSE);
-    CreatePage(m_bTestMode);
-    BG_GetCurBrightness(m_nCurDevice);
-    BG_GetCurBlinkPeriod(m_nCurDevice);
+    (void)::SetWindowPos(page, m_listDevices.m_hWnd, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
-
-void CMainDialog::OnItemChanged(NMHDR*, LRESULT* pResult) { *pResult = 0; }
 
 void CMainDialog::OnApply(UINT) {
     if (IsPanelType(CurrentDeviceType()) && m_pConfigPage != nullptr)
         m_pConfigPage->SaveConfig();
+    UpdateApply();
 }
 
 void CMainDialog::OnHelp(UINT) {}
 
 void CMainDialog::OnOK() {
-    QuerySavePage();
+    if (!QuerySavePage())
+        return;
     CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
-    QuerySavePage();
+    if (!QuerySavePage())
+        return;
     CDialog::OnCancel();
 }
 
 BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
-    QuerySavePage();
+    // Cancelled: the window stays as it is.
+    if (!QuerySavePage())
+        return TRUE;
     if (m_pDevTypes != nullptr) {
         for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
             tagBGDevHWType type = m_pDevTypes[device];

@@ -16,8 +16,16 @@ public:
     explicit CMainDialog(CWnd* pParent = nullptr);
     ~CMainDialog() override;
 
-    // Enables or disables Apply; TRUE if it was enabled before.
+    // Enables or disables Apply; TRUE if it was enabled before. Apply hands the focus on
+    // before it is disabled.
     BOOL EnableApply(BOOL bEnable);
+    // TRUE when a configuration page is shown and it or the brightness and blink controls
+    // hold something the store does not have yet.
+    BOOL HasUnsavedChanges() const;
+    // Apply enabled exactly when something is unsaved.
+    void UpdateApply();
+    // The user let the brightness and blink changes go.
+    void DropHardwareChanges();
 
     void ShowBrightness(BYTE level);
     void ShowBlinkPeriods(BYTE fastOn, BYTE fastOff, BYTE slowOn, BYTE slowOff);
@@ -29,6 +37,9 @@ public:
 
     // The page factory: replaces the page with the one for the selected device.
     void CreatePage(BOOL bTestMode);
+    // Makes item of the device list the current device, after asking about unsaved
+    // changes; a cancelled question leaves the list's selection on the current device.
+    void SwitchToDevice(int item);
 
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
@@ -48,6 +59,8 @@ public:
     CTestDialog* m_pTestPage;
     CConfigDialog* m_pConfigPage;
     bool m_bBrightnessLive;
+    // The user changed the brightness or a blink period since they were loaded or saved.
+    bool m_bHardwareChanged;
     int m_nLastBrightness;
     HICON m_hIcon;
     tagBGDevHWType* m_pDevTypes;
@@ -61,6 +74,9 @@ protected:
 
 private:
     static const MessageMapEntry<CMainDialog> s_messageMap[];
+    // Posted when the device list's selection changed: the page follows once the list
+    // has finished with the key or click that moved it.
+    static const UINT kSelectionSettled = WM_APP + 1;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -76,14 +92,29 @@ private:
     void OnBlinkSetFocus(UINT nID);
     void OnBlinkKillFocus(UINT nID);
     void OnBlinkChange(UINT nID);
+    void OnOpenSelectedDevice(UINT nID);
+    void OnDeviceListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnDeviceListSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnDeviceListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    BOOL OnSelectionSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    void DestroyPages();
-    // Asks about unsaved picks of the configuration page before it goes away.
-    void QuerySavePage();
+    // Asks about unsaved changes before the configuration page goes away; FALSE when
+    // whatever asked must not go on (the user cancelled, or the save failed).
+    BOOL QuerySavePage();
+    // Marks item selected and focused in the device list (-1: nothing).
+    void SelectDeviceItem(int item);
+    // Opens the page of the device the list shows selected.
+    void OpenSelectedDevice();
     tagBGDevHWType CurrentDeviceType() const;
+    HWND CurrentPageWindow() const;
+    void PlacePageInTabOrder(HWND page) const;
     int ReadBlinkEdit(const CEdit& edit) const;
 
     CImageList m_imageDevices;
+    // Values the program itself writes into the brightness and blink controls are no user
+    // change while this is above zero.
+    int m_nShowingValues;
+    bool m_bSwitching;
 };
 
 // The main window of the running application, or null when there is none.

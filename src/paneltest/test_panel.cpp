@@ -1,5 +1,6 @@
 #include "paneltest/test_panel.h"
 
+#include "mainwnd/focus_handoff.h"
 #include "resource.h"
 #include "VUZoz.h"
 
@@ -89,7 +90,8 @@ void CTestPanel::UpdateButtonStatus(BYTE bits) {
         if (indicator.m_hWnd == nullptr)
             continue;
         const bool bitSet = ((bits >> i) & 1) != 0;
-        (void)indicator.EnableWindow(bitSet ? FALSE : TRUE);
+        // An indicator the user clicked holds the focus: it passes it on before it greys.
+        EnableKeepingFocus(indicator.m_hWnd, bitSet ? FALSE : TRUE);
     }
 }
 

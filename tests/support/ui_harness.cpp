@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace ui {
 
@@ -40,12 +41,112 @@ void Focus(HWND dialog, int id) {
 }
 
 void ActivateDeviceItem(CMainDialog& main, int item) {
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(main.m_listDevices.m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                   reinterpret_cast<LPARAM>(&state));
     NMITEMACTIVATE activate = {};
     activate.hdr.hwndFrom = main.m_listDevices.m_hWnd;
     activate.hdr.idFrom = IDC_DEVICE_LIST;
     activate.hdr.code = LVN_ITEMACTIVATE;
     activate.iItem = item;
     ::SendMessageW(main.m_hWnd, WM_NOTIFY, IDC_DEVICE_LIST, reinterpret_cast<LPARAM>(&activate));
+    PumpMessages();
+}
+
+bool BringToFront(HWND dialog) {
+    (void)::SetForegroundWindow(dialog);
+    (void)::SetActiveWindow(dialog);
+    PumpDialog(dialog);
+    return ::GetForegroundWindow() == dialog;
+}
+
+void PumpDialog(HWND dialog) {
+    const DWORD start = ::GetTickCount();
+    DWORD quietSince = start;
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            quietSince = ::GetTickCount();
+            if (::IsWindow(dialog) && ::IsDialogMessageW(dialog, &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        const DWORD now = ::GetTickCount();
+        if (now - quietSince >= 60 || now - start >= 3000)
+            break;
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+namespace {
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void PressKey(HWND dialog, WORD vk, bool shift) {
+    std::vector<INPUT> inputs;
+    if (shift)
+        inputs.push_back(KeyInput(VK_SHIFT, false));
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    if (shift)
+        inputs.push_back(KeyInput(VK_SHIFT, true));
+    EXPECT_EQ(inputs.size(), ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    PumpDialog(dialog);
+}
+
+void TypeDigits(HWND dialog, const char* digits) {
+    for (const char* c = digits; *c != '\0'; ++c)
+        PressKey(dialog, static_cast<WORD>(*c));
+}
+
+void ClickAt(HWND dialog, HWND window, POINT point) {
+    ::ClientToScreen(window, &point);
+    // Two clicks at one spot within the double-click time would make a double click.
+    static POINT lastPoint = {-100, -100};
+    static DWORD lastTime = 0;
+    const DWORD doubleClickTime = ::GetDoubleClickTime();
+    if (std::abs(point.x - lastPoint.x) < 8 && std::abs(point.y - lastPoint.y) < 8 &&
+        ::GetTickCount() - lastTime <= doubleClickTime)
+        ::Sleep(doubleClickTime + 20 - (::GetTickCount() - lastTime));
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (point.x * 65536 + width / 2) / width;
+        input.mi.dy = (point.y * 65536 + height / 2) / height;
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    EXPECT_EQ(3u, ::SendInput(3, inputs, sizeof(INPUT)));
+    lastPoint = point;
+    lastTime = ::GetTickCount();
+    PumpDialog(dialog);
+}
+
+void ClickControl(HWND dialog, int id) {
+    HWND control = ::GetDlgItem(dialog, id);
+    RECT rect = {};
+    ::GetClientRect(control, &rect);
+    ClickAt(dialog, control, POINT{rect.right / 2, rect.bottom / 2});
+}
+
+int FocusId() {
+    HWND focus = ::GetFocus();
+    return focus != nullptr ? ::GetDlgCtrlID(focus) : 0;
 }
 
 std::wstring Text(HWND dialog, int id) {

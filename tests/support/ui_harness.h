@@ -26,8 +26,23 @@ void SendCommand(HWND dialog, int id, int code);
 void CloseUp(HWND dialog, int id, int item);
 // The focus moves into control id (the real focus, with the notifications it brings).
 void Focus(HWND dialog, int id);
-// LVN_ITEMACTIVATE for item of the device list, as one click with one-click activation gives.
+// What one click on item of the device list gives with one-click activation: the item
+// becomes selected (LVN_ITEMCHANGED), then LVN_ITEMACTIVATE; the messages this posts are let in.
 void ActivateDeviceItem(CMainDialog& main, int item);
+
+// Real input through the system's input queue. The dialog becomes the foreground window
+// and everything that arrives is handled as the program's modal loop handles it
+// (IsDialogMessage first), until the queue has been quiet for a moment.
+bool BringToFront(HWND dialog);
+void PumpDialog(HWND dialog);
+void PressKey(HWND dialog, WORD vk, bool shift = false);
+void TypeDigits(HWND dialog, const char* digits);
+// A left click at point (client coordinates of window).
+void ClickAt(HWND dialog, HWND window, POINT point);
+// A left click in the middle of control id of dialog.
+void ClickControl(HWND dialog, int id);
+// The control id of the window with the focus; 0 when no window of this thread has it.
+int FocusId();
 std::wstring Text(HWND dialog, int id);
 bool IsEnabled(HWND dialog, int id);
 
