@@ -29,6 +29,8 @@ public:
 
     // The page factory: replaces the page with the one for the selected device.
     void CreatePage(BOOL bTestMode);
+    // Asks about unsaved picks of the configuration page before it goes away.
+    void QuerySavePage();
 
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
@@ -67,6 +69,7 @@ private:
     BOOL OnPaint(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // device_context_menu.cpp
     void OnApply(UINT nID);
     void OnHelp(UINT nID);
     void OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult);
@@ -78,8 +81,6 @@ private:
     void OnBlinkChange(UINT nID);
 
     void DestroyPages();
-    // Asks about unsaved picks of the configuration page before it goes away.
-    void QuerySavePage();
     tagBGDevHWType CurrentDeviceType() const;
     int ReadBlinkEdit(const CEdit& edit) const;
 
