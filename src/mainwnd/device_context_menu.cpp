@@ -191,8 +191,9 @@ void CDeviceContextMenu::Import() {
         AfxMessageBox(transfer::FormatString(IDS_REPLACE_PROMPT, existing).c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
         return;
+    size_t current = static_cast<size_t>(m_main.m_nCurDevice);
     for (const std::wstring& key : keys) {
-        if (SameKey(key, m_attachedKeys[static_cast<size_t>(m_main.m_nCurDevice)]))
+        if (current < m_attachedKeys.size() && SameKey(key, m_attachedKeys[current]))
             m_main.QuerySavePage();
     }
     outcome = transfer::ImportAll(file);
