@@ -25,6 +25,38 @@
 #define IDS_SAVE_PROMPT             106
 #define IDS_SAVE_FAILED             107
 
+// Strings of the device list's context menu and of moving settings to and from files
+#define IDS_MENU_COPY_FROM          130
+#define IDS_MENU_EXPORT             131
+#define IDS_MENU_EXPORT_ALL         132
+#define IDS_MENU_IMPORT             133
+#define IDS_PANEL_ATTACHED          134
+#define IDS_PANEL_NOT_ATTACHED      135
+#define IDS_COPY_PROMPT             136
+#define IDS_REPLACE_PROMPT          137
+#define IDS_FILE_FILTER             138
+#define IDS_NOTHING_STORED          139
+#define IDS_WRITE_FAILED            140
+#define IDS_ERR_REPEATED            141
+#define IDS_EXPORT_FAILED           142
+#define IDS_READ_FAILED             143
+#define IDS_FILE_REFUSED            144
+#define IDS_AT_LINE                 145
+#define IDS_TYPE_MISMATCH           146
+#define IDS_TYPE_B88                147
+#define IDS_TYPE_T88                148
+#define IDS_TYPE_RP                 149
+#define IDS_ERR_TOO_LARGE           150
+#define IDS_ERR_NOT_UTF16           151
+#define IDS_ERR_NO_SETTINGS         152
+#define IDS_ERR_HEADER              153
+#define IDS_ERR_LONG_LINE           154
+#define IDS_ERR_MALFORMED           155
+#define IDS_ERR_FOREIGN_KEY         156
+#define IDS_ERR_DEVICE_KEY          157
+#define IDS_ERR_UNKNOWN_VALUE       158
+#define IDS_ERR_BAD_VALUE           159
+
 // Bitmaps
 #define IDB_PANEL_RP                135
 #define IDB_PANEL_B88               137
@@ -37,6 +69,14 @@
 
 // System menu command of the About item
 #define IDM_ABOUTBOX                0x0010
+
+// Commands of the device list's context menu; a panel to copy from is
+// ID_COPY_FROM_FIRST + its place in the submenu
+#define ID_EXPORT_SETTINGS          32800
+#define ID_EXPORT_ALL_SETTINGS      32801
+#define ID_IMPORT_SETTINGS          32802
+#define ID_COPY_FROM_FIRST          32810
+#define ID_COPY_FROM_LAST           32899
 
 // Main window (template 102)
 #define IDC_APPLY                   1000

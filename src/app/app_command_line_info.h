@@ -1,9 +1,13 @@
 // The command line of Tollan: the parameter "test" (plain, /test or -test; exactly in
-// lower case) selects the test pages.
+// lower case) selects the test pages; the switch /export or /import (any case) followed
+// by a file name moves the stored settings to or from that file without a window.
 #ifndef TOLLAN_APP_APP_COMMAND_LINE_INFO_H
 #define TOLLAN_APP_APP_COMMAND_LINE_INFO_H
 
 #include "afx/win_app.h"
+#include "transfer/command_line_transfer.h"
+
+#include <string>
 
 class CAppCommandLineInfo : public CCommandLineInfo {
 public:
@@ -11,6 +15,11 @@ public:
     void ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL bLast) override;
 
     bool m_bTest;
+    transfer::Command m_transfer;    // None unless /export or /import was given
+    std::wstring m_strTransferFile;  // the parameter after it; empty when missing
+
+private:
+    bool m_bExpectTransferFile;
 };
 
 #endif

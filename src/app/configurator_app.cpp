@@ -16,7 +16,7 @@ const wchar_t kProfileName[] = L"Settings";
 
 }  // namespace
 
-CConfiguratorApp::CConfiguratorApp() : CWinApp(nullptr), m_bTestMode(0) {}
+CConfiguratorApp::CConfiguratorApp() : CWinApp(nullptr), m_bTestMode(0), m_nExitCode(0) {}
 
 void CConfiguratorApp::SetSettingsPlace(const wchar_t* registryKey) {
     SetRegistryKey(registryKey);
@@ -38,6 +38,10 @@ BOOL CConfiguratorApp::InitInstance() {
     CAppCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     m_bTestMode = commandLine.m_bTest ? 1 : 0;
+    if (commandLine.m_transfer != transfer::Command::None) {
+        m_nExitCode = transfer::RunCommand(commandLine.m_transfer, commandLine.m_strTransferFile);
+        return FALSE;
+    }
 
     MeasureVocabularyTables();
 

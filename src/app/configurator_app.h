@@ -1,5 +1,6 @@
 // The application object: prepares the common controls and the settings place, reads
-// the command line, measures the vocabulary tables and runs the main window.
+// the command line, measures the vocabulary tables and runs the main window, or, for /export and
+// /import, moves the settings without a window.
 #ifndef TOLLAN_APP_CONFIGURATOR_APP_H
 #define TOLLAN_APP_CONFIGURATOR_APP_H
 
@@ -14,6 +15,7 @@ public:
     void SetSettingsPlace(const wchar_t* registryKey);
 
     int m_bTestMode;  // 1 when the command line asked for test pages
+    int m_nExitCode;  // the process's exit code: that of /export or /import, else 0
 };
 
 #endif

@@ -3,4 +3,7 @@
 
 CConfiguratorApp theApp;
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) { return AfxWinMain(hInstance); }
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
+    int result = AfxWinMain(hInstance);
+    return result != 0 ? result : theApp.m_nExitCode;
+}

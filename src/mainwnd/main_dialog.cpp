@@ -72,6 +72,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_PAINT, &CMainDialog::OnPaint),
     OnMessage(WM_QUERYDRAGICON, &CMainDialog::OnQueryDragIcon),
     OnMessage(WM_CLOSE, &CMainDialog::OnClose),
+    OnMessage(WM_CONTEXTMENU, &CMainDialog::OnContextMenu),
     OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
     OnNotify(LVN_ITEMACTIVATE, IDC_DEVICE_LIST, &CMainDialog::OnItemActivate),

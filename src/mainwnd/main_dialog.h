@@ -40,6 +40,9 @@ public:
     // Makes item of the device list the current device, after asking about unsaved
     // changes; a cancelled question leaves the list's selection on the current device.
     void SwitchToDevice(int item);
+    // Asks about unsaved changes before the configuration page goes away; FALSE when
+    // whatever asked must not go on (the user cancelled, or the save failed).
+    BOOL QuerySavePage();
 
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
@@ -83,6 +86,7 @@ private:
     BOOL OnPaint(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // device_context_menu.cpp
     void OnApply(UINT nID);
     void OnHelp(UINT nID);
     void OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult);
@@ -98,9 +102,6 @@ private:
     void OnDeviceListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     BOOL OnSelectionSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
-    // Asks about unsaved changes before the configuration page goes away; FALSE when
-    // whatever asked must not go on (the user cancelled, or the save failed).
-    BOOL QuerySavePage();
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);
     // Opens the page of the device the list shows selected.

@@ -1,0 +1,95 @@
+// Panel settings as a Windows registry script: regedit's "Windows Registry Editor
+// Version 5.00" format in UTF-16 LE with a byte order mark, holding configuration and
+// hardware sections with exactly the value names and types that the store uses. The
+// reader is strict: anything it does not expect refuses the whole file.
+#ifndef TOLLAN_TRANSFER_REG_FILE_H
+#define TOLLAN_TRANSFER_REG_FILE_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace transfer {
+
+enum class SectionKind { Config, Hardware };
+
+struct SettingValue {
+    std::wstring name;
+    DWORD type;          // REG_DWORD or REG_SZ
+    DWORD number;        // REG_DWORD
+    std::wstring text;   // REG_SZ
+};
+
+struct SettingSection {
+    SectionKind kind;
+    std::wstring deviceKey;
+    std::vector<SettingValue> values;
+
+    // The section's name under the profile key: "All aircraft\<key>" or "Hardware\<key>".
+    std::wstring Name() const;
+    const SettingValue* Find(const wchar_t* name) const;
+};
+
+struct SettingsFile {
+    std::vector<SettingSection> sections;
+
+    // The device keys of the sections, each once, in the order they first appear.
+    std::vector<std::wstring> DeviceKeys() const;
+    // The hardware type ("Type" of the key's hardware section), 0 when there is none.
+    DWORD HardwareType(const std::wstring& deviceKey) const;
+};
+
+// Why a file was refused; the texts are strings 140 and on.
+enum class ParseError {
+    None,
+    TooLarge,          // over kMaxFileSize bytes
+    OddSize,           // not a whole number of UTF-16 units
+    NoByteOrderMark,
+    BadUtf16,          // an unpaired surrogate, a truncated pair or a NUL character
+    NoHeader,
+    LineTooLong,
+    MalformedLine,
+    ForeignKey,        // a key outside the settings sections
+    BadDeviceKey,      // "..", a backslash, a character a device key does not have
+    KeyDeletion,       // "[-...]"
+    RepeatedSection,
+    ValueOutsideSection,
+    UnknownValue,
+    WrongType,
+    BadNumber,
+    BadText,           // an escape other than \\ and \", or an unterminated text
+    RepeatedValue,
+    BadHardwareType,   // "Type" other than 1, 2 or 3
+    NoSettings,
+};
+
+struct ParseResult {
+    ParseError error = ParseError::None;
+    int line = 0;          // 1-based line of the fault, 0 for the file as a whole
+    std::wstring detail;   // the value or key concerned, when there is one
+    SettingsFile file;
+};
+
+const size_t kMaxFileSize = 1024 * 1024;
+const size_t kMaxLineLength = 1024;
+const size_t kMaxDeviceKeyLength = 200;
+const size_t kMaxTextLength = 255;
+
+extern const wchar_t kHeader[];        // "Windows Registry Editor Version 5.00"
+extern const wchar_t kSettingsRoot[];  // "HKEY_CURRENT_USER\Software\Brellow Group\Settings"
+
+// True when text can name a device's sections: printable ASCII without a backslash or
+// brackets, not "." or "..", at most kMaxDeviceKeyLength characters.
+bool IsValidDeviceKey(const std::wstring& text);
+// The registry type that the store keeps under this name in a section of this kind, or
+// REG_NONE when the name is not one of the store's.
+DWORD StoreValueType(SectionKind kind, const std::wstring& name);
+
+// The whole file, byte order mark first.
+std::vector<unsigned char> EncodeSettingsFile(const SettingsFile& file);
+ParseResult ParseSettingsFile(const std::vector<unsigned char>& bytes);
+
+}  // namespace transfer
+
+#endif
