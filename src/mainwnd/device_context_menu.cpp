@@ -249,6 +249,9 @@ BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {
     }
     if (device < 0)
         return TRUE;
+    // The click that asked for the menu may have moved the selection: the page follows
+    // now, not from inside the menu's own message loop.
+    main.OpenSelectedDevice();
     CDeviceContextMenu menu(main, device);
     if (menu.DeviceKey().empty())
         return TRUE;

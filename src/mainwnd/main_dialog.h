@@ -43,6 +43,8 @@ public:
     // Asks about unsaved changes before the configuration page goes away; FALSE when
     // whatever asked must not go on (the user cancelled, or the save failed).
     BOOL QuerySavePage();
+    // Opens the page of the device the list shows selected (a right click selects too).
+    void OpenSelectedDevice();
 
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
@@ -104,8 +106,6 @@ private:
 
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);
-    // Opens the page of the device the list shows selected.
-    void OpenSelectedDevice();
     tagBGDevHWType CurrentDeviceType() const;
     HWND CurrentPageWindow() const;
     void PlacePageInTabOrder(HWND page) const;
