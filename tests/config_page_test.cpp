@@ -124,8 +124,8 @@ TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndIsWideEnoughForItsLongestLabel)
         }
         ::SelectObject(dc, old);
         ::ReleaseDC(info.hwndList, dc);
-        const LONG usable = rect.right - rect.left - ::GetSystemMetrics(SM_CXVSCROLL);
-        EXPECT_GE(usable, widest) << "list " << id;
+        // The client area leaves out the open list's border and scroll bar.
+        EXPECT_GE(rect.right - rect.left, widest) << "list " << id;
         RECT closed = {};
         ::GetWindowRect(list, &closed);
         EXPECT_GE(::SendMessageW(list, CB_GETDROPPEDWIDTH, 0, 0), closed.right - closed.left) << "list " << id;
@@ -271,6 +271,68 @@ TEST_P(ConfigPageTest, StoredLEDVariablesAreRestored) {
         EXPECT_EQ(0, Panel().m_nLEDRow[k]) << "LED " << k;
     }
     EXPECT_FALSE(Panel().m_bChanged);
+}
+
+// Identifiers that no row has (another tool's, a newer version's, a hand edit) stay as
+// they are stored until the user picks a row for them.
+TEST_P(ConfigPageTest, UnknownIdentifiersAreKeptUntilARowIsPicked) {
+    fake_vuzoz::Reset({Type()});
+    const bool pushbutton = Type() == BG_HW_PUSHBUTTON_8X8;
+    const std::wstring key = pushbutton ? L"Button" : L"OnButton";
+    test_settings::WriteDword(Section(), key + L"3", 0x12345);
+    test_settings::WriteDword(Section(), key + L"5", 0xFFFFFFFF);
+    if (!pushbutton) {
+        test_settings::WriteDword(Section(), L"OffButton3", 0x54321);
+        test_settings::WriteDword(Section(), L"ButtonVar3", 0x99);
+    }
+    test_settings::WriteDword(Section(), L"LED2", 0x9999);
+    test_settings::WriteDword(Section(), L"LEDcomp2", 7);
+    test_settings::WriteString(Section(), L"LEDval2", L"42 and more");
+    test_settings::WriteDword(Section(), L"LED4", 0xABCDE);
+    StartPrepared();
+
+    const int upper3 = IDC_BUTTON_LIST_FIRST + 3;
+    const int led2 = IDC_LED_LIST_FIRST + 2;
+    EXPECT_EQ(-1, SelectedItem(upper3));
+    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(-1, SelectedItem(led2));
+    // Where the list can show text, it shows the identifier.
+    EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
+    EXPECT_EQ(pushbutton ? L"" : L"0xFFFFFFFF", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(pushbutton ? L"" : L"0x9999", ui::Text(PageWindow(), led2));
+    // Lists with nothing stored still show the first row.
+    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + 0));
+    // The focus passing through the lists changes nothing.
+    ui::Focus(PageWindow(), upper3);
+    ui::Focus(PageWindow(), led2);
+    ui::Focus(PageWindow(), IDC_LED_LIST_FIRST + 7);
+    EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
+    EXPECT_FALSE(Panel().m_bChanged);
+
+    PickLED(4, LedRow(L"BRAKE_IND"));  // the user picks a row for LED 4 only
+    Apply();
+    EXPECT_EQ(L"dword 0x12345", DescribeValue(Section(), key + L"3"));
+    EXPECT_EQ(L"dword 0xffffffff", DescribeValue(Section(), key + L"5"));
+    if (!pushbutton) {
+        EXPECT_EQ(L"dword 0x54321", DescribeValue(Section(), L"OffButton3"));
+        EXPECT_EQ(L"dword 0x99", DescribeValue(Section(), L"ButtonVar3"));
+        EXPECT_EQ(L"dword 0x10100", DescribeValue(Section(), L"OnButton0"));
+    } else {
+        EXPECT_EQ(L"dword 0x1002c", DescribeValue(Section(), L"Button0"));
+    }
+    EXPECT_EQ(L"dword 0x9999", DescribeValue(Section(), L"LED2"));
+    EXPECT_EQ(L"dword 0x7", DescribeValue(Section(), L"LEDcomp2"));
+    EXPECT_EQ(L"sz 42 and more", DescribeValue(Section(), L"LEDval2"));
+    EXPECT_EQ(L"dword 0x142", DescribeValue(Section(), L"LED4"));
+    EXPECT_EQ(pushbutton ? 32u : 48u, test_settings::ValueCount(Section()));
+
+    // Once a row is picked, it is that row that is written.
+    PickButton(3, 1);
+    Apply();
+    EXPECT_NE(L"dword 0x12345", DescribeValue(Section(), key + L"3"));
+    EXPECT_EQ(1, Panel().m_nButtonRow[3]);
+    EXPECT_EQ(L"dword 0x9999", DescribeValue(Section(), L"LED2"));
 }
 
 TEST_P(ConfigPageTest, GearDownRowsReloadAsSavedAndSaveUnchanged) {

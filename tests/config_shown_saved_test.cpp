@@ -10,6 +10,8 @@
 #include "resource.h"
 #include "test_settings.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -283,6 +285,102 @@ TEST_P(ShownSavedTest, AnOpenListClosedWithAClickElsewhereKeepsItsRow) {
     EXPECT_EQ(0, Panel().m_nLEDRow[2]);
     EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
 }
+
+// Finding a row by a part of its label.
+class ListSearchTest : public ShownSavedTest {
+protected:
+    // The search tip of the page, when it is shown.
+    static BOOL CALLBACK FindTip(HWND window, LPARAM found) {
+        wchar_t className[64] = L"";
+        ::GetClassNameW(window, className, 64);
+        if (::lstrcmpiW(className, TOOLTIPS_CLASSW) == 0 && ::IsWindowVisible(window)) {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    std::wstring TipText() {
+        HWND tip = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindTip, reinterpret_cast<LPARAM>(&tip));
+        if (tip == nullptr)
+            return L"<no tip>";
+        wchar_t text[128] = L"";
+        ::SendMessageW(tip, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+};
+
+TEST_P(ListSearchTest, TypedTextShowsInATipAndLettersWithinASecondExtendIt) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 1;
+    FocusList(id);
+    Type(L"GeAr_n");
+    EXPECT_EQ(L"GeAr_n", TipText());
+    EXPECT_EQ(LedMatch(L"gear_n"), Panel().m_nLEDRow[1]);
+    EXPECT_NE(LedMatch(L"gear"), LedMatch(L"gear_n")) << "the later letters narrowed the search";
+    // Backspace takes a letter back and searches again.
+    Key(VK_BACK);
+    EXPECT_EQ(L"GeAr_", TipText());
+    EXPECT_EQ(LedMatch(L"gear_"), Panel().m_nLEDRow[1]);
+
+    // Text that no label contains picks nothing: the row found so far stays.
+    Type(L"~");
+    EXPECT_EQ(L"GeAr_~", TipText());
+    EXPECT_EQ(LedMatch(L"gear_"), Panel().m_nLEDRow[1]);
+
+    // After a pause the next letter starts a new text.
+    ::Sleep(CListSearch::kKeystrokeGapMs + 200);
+    Type(L"brake");
+    EXPECT_EQ(L"brake", TipText());
+    EXPECT_EQ(LedMatch(L"brake"), Panel().m_nLEDRow[1]);
+
+    FocusList(id + 1);
+    EXPECT_EQ(L"<no tip>", TipText());
+    EXPECT_EQ(std::wstring(g_LedTable[LedMatch(L"brake")].label), ui::Text(PageWindow(), id));
+}
+
+TEST_P(ListSearchTest, InTheOpenListTheHighlightMovesAndEscapeGivesTheRowBack) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 6;
+    FocusList(id);
+    Key(VK_F4);
+    Type(L"nose");
+    EXPECT_EQ(LedMatch(L"nose"), SelectedItem(id));
+    EXPECT_NE(std::wstring::npos, std::wstring(g_LedTable[LedMatch(L"nose")].label).find(L"GEAR_NOSE"));
+    Key(VK_F3);
+    EXPECT_EQ(LedMatch(L"nose", 1), SelectedItem(id));
+    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_FALSE(Panel().m_bChanged);
+
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(::SendMessageW(List(id), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_EQ(0, SelectedItem(id));
+    EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
+}
+
+TEST_P(ListSearchTest, F3InAClosedListPicksTheNextRowAndComesRound) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 0;
+    FocusList(id);
+    Type(L"gear_left");
+    const int first = LedMatch(L"gear_left");
+    const int second = LedMatch(L"gear_left", 1);
+    ASSERT_GE(second, 0);
+    ASSERT_EQ(-1, LedMatch(L"gear_left", 2));
+    EXPECT_EQ(first, Panel().m_nLEDRow[0]);
+    Key(VK_F3);
+    EXPECT_EQ(second, Panel().m_nLEDRow[0]);
+    Key(VK_F3);
+    EXPECT_EQ(first, Panel().m_nLEDRow[0]);
+    EXPECT_TRUE(ApplyEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(ConfigPage, ListSearchTest,
+                         ::testing::Values(BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO),
+                         [](const ::testing::TestParamInfo<tagBGDevHWType>& info) {
+                             return std::string(config_test::PanelName(info.param));
+                         });
 
 INSTANTIATE_TEST_SUITE_P(ConfigPage, ShownSavedTest,
                          ::testing::Values(BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO),
