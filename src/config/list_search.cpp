@@ -63,7 +63,7 @@ HWND CreateTip(HWND owner) {
 
 }  // namespace list_search
 
-CListSearch::CListSearch() : m_keyWindow(nullptr), m_labels(nullptr), m_lastKeyTime(0) {}
+CListSearch::CListSearch() : m_keyWindow(nullptr), m_labels(nullptr), m_lastKeyTime(0), m_tipShown(false) {}
 
 CListSearch::~CListSearch() { Detach(); }
 
@@ -188,11 +188,15 @@ void CListSearch::Select(int item) const {
                          reinterpret_cast<LPARAM>(m_list.m_hWnd));
 }
 
-void CListSearch::ShowTip() const {
+void CListSearch::ShowTip() {
     if (m_tip.m_hWnd == nullptr)
         return;
     TOOLINFOW tool = TipTool(m_tip.m_hWnd, m_text.c_str());
     m_tip.UpdateTipText(&tool);
+    // Placing and showing the tip is what costs; while it is up, only its text changes.
+    if (m_tipShown)
+        return;
+    m_tipShown = true;
     RECT rect = {};
     (void)::GetWindowRect(m_list.m_hWnd, &rect);
     const SIZE size = m_tip.GetBubbleSize(&tool);
@@ -205,8 +209,9 @@ void CListSearch::EndSearch() {
     m_text.clear();
     if (m_keyWindow != nullptr)
         (void)::KillTimer(m_keyWindow, kEndTimerId);
-    if (m_tip.m_hWnd != nullptr) {
+    if (m_tip.m_hWnd != nullptr && m_tipShown) {
         TOOLINFOW tool = TipTool(m_tip.m_hWnd, L"");
         m_tip.TrackActivate(FALSE, &tool);
     }
+    m_tipShown = false;
 }

@@ -52,7 +52,7 @@ private:
     void OnNextMatch();
     void Search(int start, bool wrap);
     void Select(int item) const;
-    void ShowTip() const;
+    void ShowTip();
     void EndSearch();
 
     CComboBox m_list;
@@ -62,6 +62,7 @@ private:
     std::wstring m_text;
     std::wstring m_lastText;  // what F3 looks for once the search has ended
     DWORD m_lastKeyTime;
+    bool m_tipShown;
 };
 
 #endif
