@@ -289,28 +289,16 @@ TEST_P(ShownSavedTest, AnOpenListClosedWithAClickElsewhereKeepsItsRow) {
 // Finding a row by a part of its label.
 class ListSearchTest : public ShownSavedTest {
 protected:
-    // The search tip of the page, when it is shown.
-    static BOOL CALLBACK FindTip(HWND window, LPARAM found) {
-        wchar_t className[64] = L"";
-        ::GetClassNameW(window, className, 64);
-        if (::lstrcmpiW(className, TOOLTIPS_CLASSW) == 0 && ::IsWindowVisible(window)) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
+    // The box that shows the search text, when it is shown.
     std::wstring TipText() {
-        HWND tip = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), FindTip, reinterpret_cast<LPARAM>(&tip));
-        if (tip == nullptr)
+        const HWND box = ::GetDlgItem(PageWindow(), list_search::kTextWindowId);
+        if (box == nullptr || !::IsWindowVisible(box))
             return L"<no tip>";
-        wchar_t text[128] = L"";
-        ::SendMessageW(tip, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
-        return text;
+        return ui::Text(PageWindow(), list_search::kTextWindowId);
     }
 };
 
-TEST_P(ListSearchTest, TypedTextShowsInATipAndLettersWithinASecondExtendIt) {
+TEST_P(ListSearchTest, TypedTextIsShownAndLettersWithinASecondExtendIt) {
     Start({GetParam()});
     const int id = IDC_LED_LIST_FIRST + 1;
     FocusList(id);

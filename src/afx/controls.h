@@ -50,25 +50,6 @@ public:
     }
 };
 
-class CToolTipCtrl : public CWnd {
-public:
-    BOOL AddTool(const TOOLINFOW* pToolInfo) const {
-        return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(pToolInfo)));
-    }
-    void UpdateTipText(const TOOLINFOW* pToolInfo) const {
-        SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(pToolInfo));
-    }
-    void TrackPosition(int x, int y) const { SendMessage(TTM_TRACKPOSITION, 0, MAKELPARAM(x, y)); }
-    void TrackActivate(BOOL bActivate, const TOOLINFOW* pToolInfo) const {
-        SendMessage(TTM_TRACKACTIVATE, static_cast<WPARAM>(bActivate), reinterpret_cast<LPARAM>(pToolInfo));
-    }
-    SIZE GetBubbleSize(const TOOLINFOW* pToolInfo) const {
-        const DWORD size = static_cast<DWORD>(SendMessage(TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(pToolInfo)));
-        SIZE result = {LOWORD(size), HIWORD(size)};
-        return result;
-    }
-};
-
 class CSliderCtrl : public CWnd {
 public:
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) const {

@@ -62,12 +62,6 @@ CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CW
     }
 }
 
-CConfigPanel::~CConfigPanel() {
-    // The tip belongs to the main window, which outlives the page.
-    if (m_hSearchTip != nullptr && ::IsWindow(m_hSearchTip))
-        (void)::DestroyWindow(m_hSearchTip);
-}
-
 BOOL CConfigPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (DispatchMessageMap(*this, s_messageMap, message, wParam, lParam, pResult))
         return TRUE;
@@ -101,8 +95,8 @@ void CConfigPanel::FillLists() {
     auto upperLabel = [&upper](int row) { return upper.Label(row); };
     m_upperLabels = FoldedLabels(upper.RowCount(), upperLabel);
     m_ledLabels = FoldedLabels(g_nLedCount, LedLabel);
-    // The search shows its text in a tip; without one it still searches.
-    m_hSearchTip = list_search::CreateTip(m_hWnd);
+    // The search shows its text in a box; without one it still searches.
+    m_hSearchTip = list_search::CreateTextWindow(m_hWnd);
     const int upperWidth = vocabulary_list::WidestLabel(m_cbButton[0], upper.RowCount(), upperLabel);
     const int ledWidth = vocabulary_list::WidestLabel(m_cbLED[0], g_nLedCount, LedLabel);
     for (int k = 0; k < store::kRowCount; ++k) {

@@ -16,7 +16,6 @@
 class CConfigPanel : public CConfigDialog {
 public:
     CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent);
-    ~CConfigPanel() override;
 
     // The row of an input or LED whose stored identifier no row of the table has: its
     // stored values are written back unchanged until the user picks a row for it.

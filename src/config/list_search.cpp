@@ -7,16 +7,6 @@ namespace {
 const UINT_PTR kSubclassId = 0x5EA7;
 const UINT_PTR kEndTimerId = 0x5EA7;
 
-TOOLINFOW TipTool(HWND tip, const wchar_t* text) {
-    TOOLINFOW tool = {};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
-    tool.hwnd = ::GetWindow(tip, GW_OWNER);
-    tool.uId = reinterpret_cast<UINT_PTR>(tool.hwnd);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    return tool;
-}
-
 }  // namespace
 
 namespace list_search {
@@ -45,20 +35,13 @@ int FindItem(const std::vector<std::wstring>& foldedLabels, const std::wstring& 
     return -1;
 }
 
-HWND CreateTip(HWND owner) {
-    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
-    if (tip == nullptr)
-        return nullptr;
-    TOOLINFOW tool = TipTool(tip, L"");
-    CToolTipCtrl control;
-    control.m_hWnd = tip;
-    if (!control.AddTool(&tool)) {
-        (void)::DestroyWindow(tip);
-        return nullptr;
-    }
-    return tip;
+HWND CreateTextWindow(HWND page) {
+    HWND text = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_BORDER | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, page,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextWindowId)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    if (text != nullptr)
+        (void)::SendMessageW(text, WM_SETFONT, ::SendMessageW(page, WM_GETFONT, 0, 0), FALSE);
+    return text;
 }
 
 }  // namespace list_search
@@ -191,27 +174,31 @@ void CListSearch::Select(int item) const {
 void CListSearch::ShowTip() {
     if (m_tip.m_hWnd == nullptr)
         return;
-    TOOLINFOW tool = TipTool(m_tip.m_hWnd, m_text.c_str());
-    m_tip.UpdateTipText(&tool);
-    // Placing and showing the tip is what costs; while it is up, only its text changes.
-    if (m_tipShown)
-        return;
-    m_tipShown = true;
+    m_tip.SetWindowText(m_text.c_str());
+    SIZE size = {};
+    HDC dc = ::GetDC(m_tip.m_hWnd);
+    if (dc != nullptr) {
+        HGDIOBJ old = ::SelectObject(dc, m_tip.GetFont());
+        (void)::GetTextExtentPoint32W(dc, m_text.c_str(), static_cast<int>(m_text.size()), &size);
+        (void)::SelectObject(dc, old);
+        (void)::ReleaseDC(m_tip.m_hWnd, dc);
+    }
+    // Just above the list, where neither the list nor its open part covers it.
     RECT rect = {};
     (void)::GetWindowRect(m_list.m_hWnd, &rect);
-    const SIZE size = m_tip.GetBubbleSize(&tool);
-    // Above the list, where neither the list nor its open part covers it.
-    m_tip.TrackPosition(rect.left, rect.top - size.cy);
-    m_tip.TrackActivate(TRUE, &tool);
+    (void)::MapWindowPoints(nullptr, ::GetParent(m_tip.m_hWnd), reinterpret_cast<POINT*>(&rect), 2);
+    const int width = size.cx + 2 * ::GetSystemMetrics(SM_CXBORDER) + 4;
+    const int height = size.cy + 2 * ::GetSystemMetrics(SM_CYBORDER);
+    (void)::SetWindowPos(m_tip.m_hWnd, HWND_TOP, rect.left, rect.top - height, width, height,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    m_tipShown = true;
 }
 
 void CListSearch::EndSearch() {
     m_text.clear();
     if (m_keyWindow != nullptr)
         (void)::KillTimer(m_keyWindow, kEndTimerId);
-    if (m_tip.m_hWnd != nullptr && m_tipShown) {
-        TOOLINFOW tool = TipTool(m_tip.m_hWnd, L"");
-        m_tip.TrackActivate(FALSE, &tool);
-    }
+    if (m_tip.m_hWnd != nullptr && m_tipShown)
+        (void)m_tip.ShowWindow(SW_HIDE);
     m_tipShown = false;
 }

@@ -1,6 +1,6 @@
 // Finding a row of a vocabulary list by any part of its label. Letters typed into the list
 // within a second of each other make up a search text that is looked for, case-insensitive,
-// in every label, and shown in a tooltip above the list while the search goes on. In a
+// in every label, and shown in a small box just above the list while the search goes on. In a
 // closed list the first row that contains the text becomes the selection at once, and the
 // list's owner hears of it as of any key that changes the selection (CBN_SELCHANGE); in an
 // open list only the highlight moves, and Enter or a click picks it. F3 goes on to the next
@@ -22,8 +22,11 @@ std::wstring Fold(const std::wstring& text);
 // contains folded text; -1 when none does or text is empty.
 int FindItem(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText, int start, bool wrap);
 
-// A tooltip window owned by owner that shows the search text of its lists.
-HWND CreateTip(HWND owner);
+// The control id of the box that shows the search text on a page.
+const int kTextWindowId = 0x5EA7;
+
+// The hidden box on page that shows the search text of its lists.
+HWND CreateTextWindow(HWND page);
 
 }  // namespace list_search
 
@@ -38,7 +41,7 @@ public:
     CListSearch& operator=(const CListSearch&) = delete;
 
     // Searches list, whose items have the folded labels foldedLabels (which outlive this),
-    // and shows the text in tip. False when the list's keys could not be taken over.
+    // and shows the text in the box tip. False when the list's keys could not be taken over.
     bool Attach(const CComboBox& list, const std::vector<std::wstring>* foldedLabels, HWND tip);
     void Detach();
 
@@ -58,7 +61,7 @@ private:
     CComboBox m_list;
     HWND m_keyWindow;  // the list itself, or the edit of an editable list
     const std::vector<std::wstring>* m_labels;
-    CToolTipCtrl m_tip;
+    CStatic m_tip;
     std::wstring m_text;
     std::wstring m_lastText;  // what F3 looks for once the search has ended
     DWORD m_lastKeyTime;
