@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "test_settings.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ protected:
     void EnableApplyByBlinkEdit() { ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"12"); }
 };
 
-TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowNothingSelected) {
+TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowTheFirstRow) {
     Start({Type()});
     const HWND page = PageWindow();
     for (int k = 0; k < 8; ++k) {
@@ -81,7 +82,8 @@ TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowNothingSelected) {
             ASSERT_EQ(row, ::SendMessageW(upper, CB_GETITEMDATA, static_cast<WPARAM>(row), 0)) << "list " << k;
             ASSERT_EQ(std::wstring(UpperLabel(row)), ItemText(upper, row)) << "list " << k;
         }
-        EXPECT_EQ(CB_ERR, ::SendMessageW(upper, CB_GETCURSEL, 0, 0)) << "upper list " << k;
+        EXPECT_EQ(0, ::SendMessageW(upper, CB_GETCURSEL, 0, 0)) << "upper list " << k;
+        EXPECT_EQ(std::wstring(UpperLabel(0)), ui::Text(page, IDC_BUTTON_LIST_FIRST + k)) << "upper list " << k;
 
         const HWND led = ::GetDlgItem(page, IDC_LED_LIST_FIRST + k);
         ASSERT_EQ(g_nLedCount, ::SendMessageW(led, CB_GETCOUNT, 0, 0)) << "LED list " << k;
@@ -89,13 +91,14 @@ TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowNothingSelected) {
             ASSERT_EQ(row, ::SendMessageW(led, CB_GETITEMDATA, static_cast<WPARAM>(row), 0)) << "LED list " << k;
             ASSERT_EQ(std::wstring(g_LedTable[row].label), ItemText(led, row)) << "LED list " << k;
         }
-        EXPECT_EQ(CB_ERR, ::SendMessageW(led, CB_GETCURSEL, 0, 0)) << "LED list " << k;
+        EXPECT_EQ(0, ::SendMessageW(led, CB_GETCURSEL, 0, 0)) << "LED list " << k;
+        EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(page, IDC_LED_LIST_FIRST + k)) << "LED list " << k;
     }
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
 }
 
-TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndClosingItEmptyRecordsNothing) {
+TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndIsWideEnoughForItsLongestLabel) {
     Start({Type()});
     for (int id : {IDC_BUTTON_LIST_FIRST + 4, IDC_LED_LIST_FIRST + 6}) {
         const HWND list = ::GetDlgItem(PageWindow(), id);
@@ -108,11 +111,29 @@ TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndClosingItEmptyRecordsNothing) {
         const LRESULT itemHeight = ::SendMessageW(list, CB_GETITEMHEIGHT, 0, 0);
         ASSERT_GT(itemHeight, 0);
         EXPECT_GE((rect.bottom - rect.top) / itemHeight, 20) << "list " << id;
-        // The real close-up of a list with nothing selected.
+
+        // Every label fits beside the scroll bar, measured in the open list's own font.
+        const HDC dc = ::GetDC(info.hwndList);
+        const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+        LONG widest = 0;
+        for (int item = 0; item < ::SendMessageW(list, CB_GETCOUNT, 0, 0); ++item) {
+            const std::wstring label = ItemText(list, item);
+            SIZE size = {};
+            ::GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size);
+            widest = std::max(widest, size.cx);
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(info.hwndList, dc);
+        // The client area leaves out the open list's border and scroll bar.
+        EXPECT_GE(rect.right - rect.left, widest) << "list " << id;
+        RECT closed = {};
+        ::GetWindowRect(list, &closed);
+        EXPECT_GE(::SendMessageW(list, CB_GETDROPPEDWIDTH, 0, 0), closed.right - closed.left) << "list " << id;
+
+        // Closed again without a choice: the list gives back the row it held.
         ::SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_EQ(0, SelectedItem(id));
     }
-    EXPECT_FALSE(Panel().m_bChanged);
-    EXPECT_FALSE(ApplyEnabled());
     EXPECT_EQ(0, Panel().m_nButtonRow[4]);
     EXPECT_EQ(0, Panel().m_nLEDRow[6]);
 }
@@ -239,18 +260,79 @@ TEST_P(ConfigPageTest, StoredLEDVariablesAreRestored) {
     fake_vuzoz::Reset({Type()});
     test_settings::WriteDword(Section(), L"LED0", 0x67);
     test_settings::WriteDword(Section(), L"LED1", 0x142);
-    test_settings::WriteDword(Section(), L"LED2", 0x9999);  // no row has it
-    test_settings::WriteDword(Section(), L"LED3", 0);        // nothing stored
+    test_settings::WriteDword(Section(), L"LED3", 0);  // nothing stored
     StartPrepared();
 
     EXPECT_EQ(L"AUTOPILOT ACTIVE", SelectedLabel(IDC_LED_LIST_FIRST + 0));
     EXPECT_EQ(LedRow(L"AUTOPILOT ACTIVE"), Panel().m_nLEDRow[0]);
     EXPECT_EQ(L"BRAKE_IND", SelectedLabel(IDC_LED_LIST_FIRST + 1));
     for (int k = 2; k < 8; ++k) {
-        EXPECT_EQ(-1, SelectedItem(IDC_LED_LIST_FIRST + k)) << "LED " << k;
+        EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + k)) << "LED " << k;
         EXPECT_EQ(0, Panel().m_nLEDRow[k]) << "LED " << k;
     }
     EXPECT_FALSE(Panel().m_bChanged);
+}
+
+// Identifiers that no row has (another tool's, a newer version's, a hand edit) stay as
+// they are stored until the user picks a row for them.
+TEST_P(ConfigPageTest, UnknownIdentifiersAreKeptUntilARowIsPicked) {
+    fake_vuzoz::Reset({Type()});
+    const bool pushbutton = Type() == BG_HW_PUSHBUTTON_8X8;
+    const std::wstring key = pushbutton ? L"Button" : L"OnButton";
+    test_settings::WriteDword(Section(), key + L"3", 0x12345);
+    test_settings::WriteDword(Section(), key + L"5", 0xFFFFFFFF);
+    if (!pushbutton) {
+        test_settings::WriteDword(Section(), L"OffButton3", 0x54321);
+        test_settings::WriteDword(Section(), L"ButtonVar3", 0x99);
+    }
+    test_settings::WriteDword(Section(), L"LED2", 0x9999);
+    test_settings::WriteDword(Section(), L"LEDcomp2", 7);
+    test_settings::WriteString(Section(), L"LEDval2", L"42 and more");
+    test_settings::WriteDword(Section(), L"LED4", 0xABCDE);
+    StartPrepared();
+
+    const int upper3 = IDC_BUTTON_LIST_FIRST + 3;
+    const int led2 = IDC_LED_LIST_FIRST + 2;
+    EXPECT_EQ(-1, SelectedItem(upper3));
+    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(-1, SelectedItem(led2));
+    // Where the list can show text, it shows the identifier.
+    EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
+    EXPECT_EQ(pushbutton ? L"" : L"0xFFFFFFFF", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(pushbutton ? L"" : L"0x9999", ui::Text(PageWindow(), led2));
+    // Lists with nothing stored still show the first row.
+    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + 0));
+    // The focus passing through the lists changes nothing.
+    ui::Focus(PageWindow(), upper3);
+    ui::Focus(PageWindow(), led2);
+    ui::Focus(PageWindow(), IDC_LED_LIST_FIRST + 7);
+    EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
+    EXPECT_FALSE(Panel().m_bChanged);
+
+    PickLED(4, LedRow(L"BRAKE_IND"));  // the user picks a row for LED 4 only
+    Apply();
+    EXPECT_EQ(L"dword 0x12345", DescribeValue(Section(), key + L"3"));
+    EXPECT_EQ(L"dword 0xffffffff", DescribeValue(Section(), key + L"5"));
+    if (!pushbutton) {
+        EXPECT_EQ(L"dword 0x54321", DescribeValue(Section(), L"OffButton3"));
+        EXPECT_EQ(L"dword 0x99", DescribeValue(Section(), L"ButtonVar3"));
+        EXPECT_EQ(L"dword 0x10100", DescribeValue(Section(), L"OnButton0"));
+    } else {
+        EXPECT_EQ(L"dword 0x1002c", DescribeValue(Section(), L"Button0"));
+    }
+    EXPECT_EQ(L"dword 0x9999", DescribeValue(Section(), L"LED2"));
+    EXPECT_EQ(L"dword 0x7", DescribeValue(Section(), L"LEDcomp2"));
+    EXPECT_EQ(L"sz 42 and more", DescribeValue(Section(), L"LEDval2"));
+    EXPECT_EQ(L"dword 0x142", DescribeValue(Section(), L"LED4"));
+    EXPECT_EQ(pushbutton ? 32u : 48u, test_settings::ValueCount(Section()));
+
+    // Once a row is picked, it is that row that is written.
+    PickButton(3, 1);
+    Apply();
+    EXPECT_NE(L"dword 0x12345", DescribeValue(Section(), key + L"3"));
+    EXPECT_EQ(1, Panel().m_nButtonRow[3]);
+    EXPECT_EQ(L"dword 0x9999", DescribeValue(Section(), L"LED2"));
 }
 
 TEST_P(ConfigPageTest, GearDownRowsReloadAsSavedAndSaveUnchanged) {

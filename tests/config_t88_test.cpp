@@ -37,11 +37,10 @@ protected:
             return nullptr;
         return info.hwndItem;
     }
-    // Types text into the edit field of list id, replacing what it held.
+    // Types text into the edit field of list id, as the keyboard sends its characters.
     void TypeInto(int id, const wchar_t* text) {
         const HWND edit = EditOf(id);
         ASSERT_NE(nullptr, edit);
-        ::SendMessageW(edit, EM_SETSEL, 0, -1);
         for (const wchar_t* c = text; *c != L'\0'; ++c)
             ::SendMessageW(edit, WM_CHAR, *c, 1);
     }
@@ -118,20 +117,31 @@ TEST_F(ConfigT88Test, TheTwoAutothrottleArmRowsRestoreToThemselves) {
     ExpectSwitchValues(section, 1, L"dword 0x1010c", L"dword 0x10114", L"dword 0");
 }
 
-TEST_F(ConfigT88Test, StoredOnEventsAreRestoredAndUnknownOnesIgnored) {
+TEST_F(ConfigT88Test, StoredOnEventsAreRestoredAndUnknownOnesKept) {
     fake_vuzoz::Reset({BG_HW_TOGGLE_8X8});
     const std::wstring section = Section(BG_HW_TOGGLE_8X8);
     test_settings::WriteDword(section, L"OnButton0", 0x1021F);
     test_settings::WriteDword(section, L"OnButton1", 0x10022);  // the pushbutton event of "Landing Gear"
+    test_settings::WriteDword(section, L"OffButton1", 0x12345);
+    test_settings::WriteDword(section, L"ButtonVar1", 0x77);
     test_settings::WriteDword(section, L"Button2", 0x10022);    // a pushbutton value: not read here
     test_settings::WriteDword(section, L"OnButton3", 0x10348);
     StartPrepared();
 
     EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
+    // No row has the identifier: no selection, the identifier itself in the edit field.
     EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 1));
-    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 2));
+    EXPECT_EQ(L"0x10022", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(CConfigPanel::kKeptRow, Panel().m_nButtonRow[1]);
+    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 2));
     EXPECT_EQ(L"Logo Lights", SelectedLabel(IDC_BUTTON_LIST_FIRST + 3));
-    EXPECT_EQ(0, Panel().m_nButtonRow[1]);
+
+    // Applied untouched, the switch keeps all three values it had.
+    ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");  // enables Apply
+    Apply();
+    ExpectSwitchValues(section, 1, L"dword 0x10022", L"dword 0x12345", L"dword 0x77");
+    ExpectSwitchValues(section, 2, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+    EXPECT_EQ(49u, test_settings::ValueCount(section));  // the 48 and the foreign "Button2"
 }
 
 // Typing into the editable lists, on both pages that have them.
@@ -150,52 +160,59 @@ protected:
         EXPECT_TRUE(Panel().SaveConfig());
         ExpectSwitchValues(Section(GetParam()), 2, L"dword 0x10201", L"dword 0x10202", L"dword 0");
     }
+    // The focus leaves the list as Tab would move it.
+    void TabAway() {
+        ui::Focus(PageWindow(), kList);
+        ::SendMessageW(main->m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
+        ui::PumpMessages();
+    }
 };
 
-TEST_P(TypedTextTest, TypingWithoutClosingTheListRecordsNothing) {
+TEST_P(TypedTextTest, TypingALabelPicksItsRowAtOnce) {
     Start({GetParam()});
+    ui::Focus(PageWindow(), kList);
     TypeInto(kList, L"Landing Gear");
+    EXPECT_EQ(L"Landing Gear", SelectedLabel(kList));
+    EXPECT_EQ(ToggleRow(L"Landing Gear"), Panel().m_nButtonRow[2]);
+    EXPECT_TRUE(Panel().m_bChanged);
+    EXPECT_TRUE(ApplyEnabled());
+
+    TabAway();
     EXPECT_EQ(L"Landing Gear", ui::Text(PageWindow(), kList));
-    EXPECT_FALSE(Panel().m_bChanged);
-    EXPECT_FALSE(ApplyEnabled());
-    EXPECT_EQ(0, Panel().m_nButtonRow[2]);
+    Apply();
+    ExpectSwitchValues(Section(GetParam()), 2, L"dword 0x1021f", L"dword 0x10220", L"dword 0");
 }
 
-TEST_P(TypedTextTest, CloseUpWithoutSelectionAfterTypingKeepsTheRow) {
+TEST_P(TypedTextTest, TextOfNoRowIsNoPickAndGoesWhenTheFocusLeaves) {
     StartWithSmokePickedAndSaved();
-    ::SendDlgItemMessageW(PageWindow(), kList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    TypeInto(kList, L"Landing Gear");
-    ASSERT_EQ(-1, SelectedItem(kList));
-    ui::SendCommand(PageWindow(), kList, CBN_CLOSEUP);
-
+    ui::Focus(PageWindow(), kList);
+    TypeInto(kList, L"~#");  // in no label
+    EXPECT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
+    // Text put into the edit field by other means (pasted, say) picks nothing either.
+    ::SetWindowTextW(EditOf(kList), L"Landing Gearbox");
     EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
+
+    TabAway();
+    EXPECT_EQ(L"Smoke", ui::Text(PageWindow(), kList));
+    EXPECT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
     ExpectSmokeSaved();
 }
 
-TEST_P(TypedTextTest, TypedLabelOfAnotherRowIsNotPickedOverTheSelection) {
+TEST_P(TypedTextTest, OpenListClosedWithoutAChoiceAfterTypingKeepsTheRow) {
     StartWithSmokePickedAndSaved();
-    // The label of another row in the edit field, the list's selection still on "Smoke".
-    ::SetWindowTextW(EditOf(kList), L"Landing Gear");
-    ASSERT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
-    ui::SendCommand(PageWindow(), kList, CBN_DROPDOWN);
-    ui::SendCommand(PageWindow(), kList, CBN_CLOSEUP);
-
-    EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
-    ExpectSmokeSaved();
-}
-
-TEST_P(TypedTextTest, OpenListClosedAfterTypingTextOfNoRowKeepsTheRow) {
-    StartWithSmokePickedAndSaved();
+    ui::Focus(PageWindow(), kList);
     const HWND list = ::GetDlgItem(PageWindow(), kList);
     ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
-    TypeInto(kList, L"Landing Gearbox");
+    TypeInto(kList, L"Landing Gear");
+    // In the open list only the highlight moved.
+    EXPECT_EQ(ToggleRow(L"Landing Gear"), SelectedItem(kList));
+    EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
     ::SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
 
     EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
-    EXPECT_FALSE(Panel().m_bChanged);
-    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(L"Smoke", ui::Text(PageWindow(), kList));
     ExpectSmokeSaved();
 }
 

@@ -41,6 +41,13 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
     void ShowDropDown(BOOL bShow = TRUE) const { SendMessage(CB_SHOWDROPDOWN, static_cast<WPARAM>(bShow)); }
+    int SetDroppedWidth(UINT nWidth) const {
+        return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(nWidth)));
+    }
+    int GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
+    BOOL GetComboBoxInfo(COMBOBOXINFO* pcbi) const {
+        return static_cast<BOOL>(SendMessage(CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(pcbi)));
+    }
 };
 
 class CSliderCtrl : public CWnd {

@@ -9,12 +9,31 @@
 #include "resource.h"
 #include "VUZoz.h"
 
+#include <cwchar>
+
 namespace {
 
 // The open list shows this many rows; the templates leave room for barely two.
 const int kVisibleRowsWhenOpen = 20;
 
 const wchar_t* LedLabel(int row) { return g_LedTable[row].label; }
+
+template <class LabelOf>
+std::vector<std::wstring> FoldedLabels(int rowCount, LabelOf labelOf) {
+    std::vector<std::wstring> labels;
+    labels.reserve(static_cast<size_t>(rowCount));
+    for (int row = 0; row < rowCount; ++row)
+        labels.push_back(list_search::Fold(labelOf(row)));
+    return labels;
+}
+
+bool IsEditable(const CComboBox& list) { return (list.GetStyle() & 0x3) == CBS_DROPDOWN; }
+
+std::wstring Hexadecimal(DWORD value) {
+    wchar_t text[16] = L"";
+    (void)std::swprintf(text, 16, L"0x%lX", static_cast<unsigned long>(value));
+    return text;
+}
 
 }  // namespace
 
@@ -23,15 +42,23 @@ const MessageMapEntry<CConfigPanel> CConfigPanel::s_messageMap[] = {
     OnCommand(CBN_SETFOCUS, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnLEDSetFocus),
     OnCommand(CBN_KILLFOCUS, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListKillFocus),
     OnCommand(CBN_KILLFOCUS, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListKillFocus),
-    OnCommand(CBN_CLOSEUP, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnButtonCloseUp),
-    OnCommand(CBN_CLOSEUP, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnLEDCloseUp),
+    OnCommand(CBN_SELCHANGE, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListSelChange),
+    OnCommand(CBN_SELCHANGE, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListSelChange),
+    OnCommand(CBN_CLOSEUP, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListCloseUp),
+    OnCommand(CBN_CLOSEUP, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListCloseUp),
+    OnCommand(CBN_SELENDCANCEL, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListSelEndCancel),
+    OnCommand(CBN_SELENDCANCEL, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListSelEndCancel),
 };
 
 CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent)
-    : CConfigDialog(nIDTemplate, pParent), m_upperColumn(upperColumn) {
+    : CConfigDialog(nIDTemplate, pParent), m_upperColumn(upperColumn), m_hSearchTip(nullptr) {
     for (int k = 0; k < store::kRowCount; ++k) {
         m_nButtonRow[k] = 0;
         m_nLEDRow[k] = 0;
+        for (DWORD& value : m_keptButton[k])
+            value = 0;
+        m_keptLED[k].variable = 0;
+        m_keptLED[k].comparison = 0;
     }
 }
 
@@ -53,63 +80,127 @@ BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
     SetAllPanelLeds(m_nDevice, BG_LED_FAST);
     FillLists();
+    // Until something is restored, every list holds and shows its table's first row,
+    // which is what a save writes for it.
+    for (int k = 0; k < store::kRowCount; ++k) {
+        ShowHeldRow(IDC_BUTTON_LIST_FIRST + k);
+        ShowHeldRow(IDC_LED_LIST_FIRST + k);
+    }
     (void)LoadConfig();
     return TRUE;
 }
 
 void CConfigPanel::FillLists() {
     const CUpperColumn& upper = m_upperColumn;
-    for (const CComboBox& list : m_cbButton) {
+    auto upperLabel = [&upper](int row) { return upper.Label(row); };
+    m_upperLabels = FoldedLabels(upper.RowCount(), upperLabel);
+    m_ledLabels = FoldedLabels(g_nLedCount, LedLabel);
+    // The search shows its text in a box; without one it still searches.
+    m_hSearchTip = list_search::CreateTextWindow(m_hWnd);
+    const int upperWidth = vocabulary_list::WidestLabel(m_cbButton[0], upper.RowCount(), upperLabel);
+    const int ledWidth = vocabulary_list::WidestLabel(m_cbLED[0], g_nLedCount, LedLabel);
+    for (int k = 0; k < store::kRowCount; ++k) {
+        const CComboBox& list = m_cbButton[k];
         // A list that could not take every row offers what it took; picks stay in the table.
-        (void)vocabulary_list::Fill(list, upper.RowCount(), upper.LongestLabel(),
-                                    [&upper](int row) { return upper.Label(row); });
+        (void)vocabulary_list::Fill(list, upper.RowCount(), upper.LongestLabel(), upperLabel);
         vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
+        vocabulary_list::FitDroppedWidth(list, upperWidth);
+        // A list whose keys cannot be taken over keeps its own first-letter search.
+        (void)m_search[k].Attach(list, &m_upperLabels, m_hSearchTip);
     }
-    for (const CComboBox& list : m_cbLED) {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        const CComboBox& list = m_cbLED[k];
         (void)vocabulary_list::Fill(list, g_nLedCount, g_nLedLabelMax, LedLabel);
         vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
+        vocabulary_list::FitDroppedWidth(list, ledWidth);
+        (void)m_search[store::kRowCount + k].Attach(list, &m_ledLabels, m_hSearchTip);
     }
+}
+
+bool CConfigPanel::IsButtonList(UINT nID) { return nID >= IDC_BUTTON_LIST_FIRST && nID <= IDC_BUTTON_LIST_LAST; }
+
+const CComboBox& CConfigPanel::ListOf(UINT nID) const {
+    return IsButtonList(nID) ? m_cbButton[nID - IDC_BUTTON_LIST_FIRST] : m_cbLED[nID - IDC_LED_LIST_FIRST];
+}
+
+int& CConfigPanel::RowOf(UINT nID) {
+    return IsButtonList(nID) ? m_nButtonRow[nID - IDC_BUTTON_LIST_FIRST] : m_nLEDRow[nID - IDC_LED_LIST_FIRST];
 }
 
 void CConfigPanel::OnButtonSetFocus(UINT nID) { HighlightLED(static_cast<int>(nID - IDC_BUTTON_LIST_FIRST)); }
 
 void CConfigPanel::OnLEDSetFocus(UINT nID) { HighlightLED(static_cast<int>(nID - IDC_LED_LIST_FIRST)); }
 
-void CConfigPanel::OnListKillFocus(UINT) { SetAllPanelLeds(m_nDevice, BG_LED_FAST); }
+void CConfigPanel::OnListKillFocus(UINT nID) {
+    SetAllPanelLeds(m_nDevice, BG_LED_FAST);
+    // Text typed into an editable list that picked nothing does not stay on the screen.
+    ShowHeldRow(nID);
+}
 
-// Only a list's selection is a pick, never text typed into an editable list; a list closed
-// without a selection keeps the row it had.
-void CConfigPanel::OnButtonCloseUp(UINT nID) {
-    const int k = static_cast<int>(nID - IDC_BUTTON_LIST_FIRST);
-    const int row = vocabulary_list::SelectedRow(m_cbButton[k], m_upperColumn.RowCount());
+// Any change of a closed list's selection is a pick: a key, the wheel, the search. In an
+// open list the selection is only the highlight until the list closes.
+void CConfigPanel::OnListSelChange(UINT nID) {
+    if (ListOf(nID).GetDroppedState())
+        return;
+    RecordPick(nID);
+}
+
+// Opening and closing a list picks what it shows, even when that did not change.
+void CConfigPanel::OnListCloseUp(UINT nID) { RecordPick(nID); }
+
+// An open list closed without a choice (Escape, a click elsewhere) gives its row back; the
+// close-up that follows then picks that row.
+void CConfigPanel::OnListSelEndCancel(UINT nID) { ShowHeldRow(nID); }
+
+// Only a list's selection is a pick, never text typed into an editable list; a list without
+// a selection keeps the row it had.
+void CConfigPanel::RecordPick(UINT nID) {
+    const int rowCount = IsButtonList(nID) ? m_upperColumn.RowCount() : g_nLedCount;
+    const int row = vocabulary_list::SelectedRow(ListOf(nID), rowCount);
     if (row < 0)
         return;
-    m_nButtonRow[k] = row;
+    RowOf(nID) = row;
     MarkChanged();
 }
 
-void CConfigPanel::OnLEDCloseUp(UINT nID) {
-    const int k = static_cast<int>(nID - IDC_LED_LIST_FIRST);
-    const int row = vocabulary_list::SelectedRow(m_cbLED[k], g_nLedCount);
-    if (row < 0)
-        return;
-    m_nLEDRow[k] = row;
-    MarkChanged();
+void CConfigPanel::ShowHeldRow(UINT nID) {
+    const CComboBox& list = ListOf(nID);
+    const int row = RowOf(nID);
+    // The lists are unsorted: an item's index is its row.
+    (void)list.SetCurSel(row);
+    if (row == kKeptRow && IsEditable(list)) {
+        const DWORD id = IsButtonList(nID) ? m_keptButton[nID - IDC_BUTTON_LIST_FIRST][0]
+                                           : m_keptLED[nID - IDC_LED_LIST_FIRST].variable;
+        list.SetWindowText(Hexadecimal(id).c_str());
+    }
 }
 
-void CConfigPanel::RestoreButton(int index, DWORD id) {
+void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD id) {
     const CUpperColumn& upper = m_upperColumn;
     const int item = vocabulary_list::FindItem(m_cbButton[index], [&upper, id](int row) {
         return row >= 0 && row < upper.RowCount() && upper.KeyOf(row) == id;
     });
-    if (item < 0)
-        return;
-    // The lists are unsorted: an item's index is its row.
-    (void)m_cbButton[index].SetCurSel(item);
-    m_nButtonRow[index] = item;
+    if (item >= 0) {
+        m_nButtonRow[index] = item;
+    } else {
+        // Another tool's or version's identifier: what is stored for the input stays.
+        m_nButtonRow[index] = kKeptRow;
+        m_keptButton[index][0] = id;
+        CWinApp* app = AfxGetApp();
+        for (int value = 1; value < upper.ValueCount(); ++value) {
+            m_keptButton[index][value] = app->GetProfileInt(
+                section.c_str(), store::IndexedValueName(upper.ValueName(value), index).c_str(), 0);
+        }
+    }
+    ShowHeldRow(IDC_BUTTON_LIST_FIRST + index);
 }
 
-void CConfigPanel::RestoreLED(int index, DWORD variable, DWORD comparison, const std::wstring& value) {
+void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD variable) {
+    CWinApp* app = AfxGetApp();
+    const DWORD comparison =
+        app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
+    const std::wstring value =
+        app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
     // Two rows may share a variable (the gear's up and down rows); the stored comparison
     // and value tell them apart. Without those the first row of the variable comes back.
     auto isRow = [](int row) { return row >= 0 && row < g_nLedCount; };
@@ -122,10 +213,15 @@ void CConfigPanel::RestoreLED(int index, DWORD variable, DWORD comparison, const
         item = vocabulary_list::FindItem(
             list, [&](int row) { return isRow(row) && g_LedTable[row].variable == variable; });
     }
-    if (item < 0)
-        return;
-    (void)list.SetCurSel(item);
-    m_nLEDRow[index] = item;
+    if (item >= 0) {
+        m_nLEDRow[index] = item;
+    } else {
+        m_nLEDRow[index] = kKeptRow;
+        m_keptLED[index].variable = variable;
+        m_keptLED[index].comparison = comparison;
+        m_keptLED[index].value = value;
+    }
+    ShowHeldRow(IDC_LED_LIST_FIRST + index);
 }
 
 bool CConfigPanel::LoadConfig() {
@@ -139,14 +235,10 @@ bool CConfigPanel::LoadConfig() {
         const DWORD id = app->GetProfileInt(
             section.c_str(), store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
         if (id != 0)
-            RestoreButton(k, id);
+            RestoreButton(section, k, id);
         const DWORD variable = app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(), 0);
-        if (variable != 0) {
-            const DWORD comparison =
-                app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(), 0);
-            RestoreLED(k, variable, comparison,
-                       app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str()));
-        }
+        if (variable != 0)
+            RestoreLED(section, k, variable);
     }
     CMainDialog* main = GetMainDialog();
     if (main != nullptr)
@@ -158,14 +250,24 @@ bool CConfigPanel::LoadConfig() {
 bool CConfigPanel::WriteRows(const std::wstring& section) const {
     CWinApp* app = AfxGetApp();
     for (int k = 0; k < store::kRowCount; ++k) {
-        if (!m_upperColumn.WriteRow(section, k, m_nButtonRow[k]))
+        const bool upperWritten = m_nButtonRow[k] == kKeptRow
+                                      ? m_upperColumn.WriteValues(section, k, m_keptButton[k])
+                                      : m_upperColumn.WriteRow(section, k, m_nButtonRow[k]);
+        if (!upperWritten)
             return false;
-        const LedEntry& led = g_LedTable[m_nLEDRow[k]];
+        KeptLED led = m_keptLED[k];
+        if (m_nLEDRow[k] != kKeptRow) {
+            const LedEntry& entry = g_LedTable[m_nLEDRow[k]];
+            led.variable = entry.variable;
+            led.comparison = static_cast<DWORD>(entry.comparison);
+            led.value = entry.value;
+        }
         if (!app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(),
                                   static_cast<int>(led.variable)) ||
             !app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(),
-                                  led.comparison) ||
-            !app->WriteProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str(), led.value))
+                                  static_cast<int>(led.comparison)) ||
+            !app->WriteProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str(),
+                                     led.value.c_str()))
             return false;
     }
     return true;

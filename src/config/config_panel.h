@@ -6,14 +6,20 @@
 #define TOLLAN_CONFIG_CONFIG_PANEL_H
 
 #include "config/config_dialog.h"
+#include "config/list_search.h"
 #include "config/upper_column.h"
 #include "store/settings_store.h"
 
 #include <string>
+#include <vector>
 
 class CConfigPanel : public CConfigDialog {
 public:
     CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent);
+
+    // The row of an input or LED whose stored identifier no row of the table has: its
+    // stored values are written back unchanged until the user picks a row for it.
+    static constexpr int kKeptRow = -1;
 
     bool LoadConfig() override;
     bool SaveConfig() override;
@@ -23,9 +29,12 @@ public:
     // List k of the upper column is control 1011 + k, list k of the LED column 1020 + k.
     CComboBox m_cbButton[store::kRowCount];
     CComboBox m_cbLED[store::kRowCount];
-    // Entry k: the row picked for input k in the upper table, for LED k in the LED table.
+    // Entry k: the row picked for input k in the upper table, for LED k in the LED table,
+    // or kKeptRow. Each list shows the row it holds whenever it has no focus.
     int m_nButtonRow[store::kRowCount];
     int m_nLEDRow[store::kRowCount];
+    // The search of each list, upper column first.
+    CListSearch m_search[2 * store::kRowCount];
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -34,19 +43,42 @@ protected:
 private:
     static const MessageMapEntry<CConfigPanel> s_messageMap[];
 
+    // What an LED row stores when no row of the LED table has its variable.
+    struct KeptLED {
+        DWORD variable;
+        DWORD comparison;
+        std::wstring value;
+    };
+
     void OnButtonSetFocus(UINT nID);
     void OnLEDSetFocus(UINT nID);
     void OnListKillFocus(UINT nID);
-    void OnButtonCloseUp(UINT nID);
-    void OnLEDCloseUp(UINT nID);
+    void OnListSelChange(UINT nID);
+    void OnListCloseUp(UINT nID);
+    void OnListSelEndCancel(UINT nID);
+
+    static bool IsButtonList(UINT nID);
+    const CComboBox& ListOf(UINT nID) const;
+    int& RowOf(UINT nID);
+    // The selection of list nID becomes its row.
+    void RecordPick(UINT nID);
+    // List nID shows the row it holds again: its label, or the kept identifier in hexadecimal
+    // where the list can show text.
+    void ShowHeldRow(UINT nID);
 
     void FillLists();
-    void RestoreButton(int index, DWORD id);
-    void RestoreLED(int index, DWORD variable, DWORD comparison, const std::wstring& value);
+    void RestoreButton(const std::wstring& section, int index, DWORD id);
+    void RestoreLED(const std::wstring& section, int index, DWORD variable);
     // False as soon as one write fails.
     bool WriteRows(const std::wstring& section) const;
 
     const CUpperColumn& m_upperColumn;
+    DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];
+    KeptLED m_keptLED[store::kRowCount];
+    // The labels of each column, folded for the search.
+    std::vector<std::wstring> m_upperLabels;
+    std::vector<std::wstring> m_ledLabels;
+    HWND m_hSearchTip;
 };
 
 #endif

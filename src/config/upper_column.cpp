@@ -7,21 +7,14 @@
 
 namespace {
 
-bool WriteNumber(const std::wstring& section, const wchar_t* name, int index, DWORD value) {
-    return AfxGetApp()->WriteProfileInt(section.c_str(), store::IndexedValueName(name, index).c_str(),
-                                        static_cast<int>(value)) != FALSE;
-}
-
 class CEventColumn : public CUpperColumn {
 public:
     int RowCount() const override { return g_nEventCount; }
     int LongestLabel() const override { return g_nEventLabelMax; }
     const wchar_t* Label(int row) const override { return g_EventTable[row].label; }
-    const wchar_t* KeyValueName() const override { return store::kButton; }
-    DWORD KeyOf(int row) const override { return g_EventTable[row].event; }
-    bool WriteRow(const std::wstring& section, int index, int row) const override {
-        return WriteNumber(section, store::kButton, index, g_EventTable[row].event);
-    }
+    int ValueCount() const override { return 1; }
+    const wchar_t* ValueName(int) const override { return store::kButton; }
+    DWORD ValueOf(int row, int) const override { return g_EventTable[row].event; }
 };
 
 class CToggleColumn : public CUpperColumn {
@@ -29,19 +22,36 @@ public:
     int RowCount() const override { return g_nToggleCount; }
     int LongestLabel() const override { return g_nToggleLabelMax; }
     const wchar_t* Label(int row) const override { return g_ToggleTable[row].label; }
-    const wchar_t* KeyValueName() const override { return store::kOnButton; }
+    int ValueCount() const override { return 3; }
+    const wchar_t* ValueName(int value) const override {
+        static const wchar_t* const names[] = {store::kOnButton, store::kOffButton, store::kButtonVar};
+        return names[value];
+    }
     // The on-events of the toggle table are all different, so a switch comes back as
     // the row it was saved from.
-    DWORD KeyOf(int row) const override { return g_ToggleTable[row].onEvent; }
-    bool WriteRow(const std::wstring& section, int index, int row) const override {
+    DWORD ValueOf(int row, int value) const override {
         const ToggleEntry& entry = g_ToggleTable[row];
-        return WriteNumber(section, store::kOnButton, index, entry.onEvent) &&
-               WriteNumber(section, store::kOffButton, index, entry.offEvent) &&
-               WriteNumber(section, store::kButtonVar, index, entry.stateVar);
+        return value == 0 ? entry.onEvent : value == 1 ? entry.offEvent : entry.stateVar;
     }
 };
 
 }  // namespace
+
+bool CUpperColumn::WriteValues(const std::wstring& section, int index, const DWORD* values) const {
+    for (int value = 0; value < ValueCount(); ++value) {
+        if (!AfxGetApp()->WriteProfileInt(section.c_str(), store::IndexedValueName(ValueName(value), index).c_str(),
+                                          static_cast<int>(values[value])))
+            return false;
+    }
+    return true;
+}
+
+bool CUpperColumn::WriteRow(const std::wstring& section, int index, int row) const {
+    DWORD values[kMaxValues] = {};
+    for (int value = 0; value < ValueCount(); ++value)
+        values[value] = ValueOf(row, value);
+    return WriteValues(section, index, values);
+}
 
 const CUpperColumn& EventColumn() {
     static const CEventColumn column;

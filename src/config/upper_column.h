@@ -11,16 +11,27 @@
 
 class CUpperColumn {
 public:
+    // An input stores at most this many numbers.
+    static const int kMaxValues = 3;
+
     virtual int RowCount() const = 0;
     virtual int LongestLabel() const = 0;
     virtual const wchar_t* Label(int row) const = 0;
-    // Base name of the value that loading reads back ("Button", "OnButton").
-    virtual const wchar_t* KeyValueName() const = 0;
-    // What that value holds for a row; loading takes the first row that has it.
-    virtual DWORD KeyOf(int row) const = 0;
-    // Writes the values of input index for row into section, in their stored order;
-    // false as soon as one write fails.
-    virtual bool WriteRow(const std::wstring& section, int index, int row) const = 0;
+    // The numbers an input stores, in their stored order; the first is the one that
+    // loading reads back ("Button"; "OnButton", "OffButton", "ButtonVar").
+    virtual int ValueCount() const = 0;
+    virtual const wchar_t* ValueName(int value) const = 0;
+    // Number value of row.
+    virtual DWORD ValueOf(int row, int value) const = 0;
+
+    const wchar_t* KeyValueName() const { return ValueName(0); }
+    // What the value that loading reads holds for a row; loading takes the first row that has it.
+    DWORD KeyOf(int row) const { return ValueOf(row, 0); }
+    // Writes values[0 .. ValueCount() - 1] of input index into section, in their stored
+    // order; false as soon as one write fails.
+    bool WriteValues(const std::wstring& section, int index, const DWORD* values) const;
+    // The same with the values of row.
+    bool WriteRow(const std::wstring& section, int index, int row) const;
 
 protected:
     ~CUpperColumn() {}

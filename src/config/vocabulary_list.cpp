@@ -12,6 +12,12 @@ int SelectedRow(const CComboBox& list, int rowCount) {
     return static_cast<int>(row);
 }
 
+void FitDroppedWidth(const CComboBox& list, int textWidth) {
+    // The item's margins on both sides, the list's border and its vertical scroll bar.
+    const int extra = 2 * 4 + 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+    (void)list.SetDroppedWidth(static_cast<UINT>(textWidth + extra));
+}
+
 void ShowRowsWhenOpen(const CComboBox& list, int rows) {
     (void)list.SendMessage(CB_SETMINVISIBLE, static_cast<WPARAM>(rows));
 }

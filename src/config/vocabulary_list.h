@@ -38,6 +38,29 @@ int FindItem(const CComboBox& list, Matches matches) {
 // The row of the list's current selection; -1 when nothing is selected.
 int SelectedRow(const CComboBox& list, int rowCount);
 
+// The width in pixels of the widest of rowCount labels in the list's own font.
+template <class LabelOf>
+int WidestLabel(const CComboBox& list, int rowCount, LabelOf labelOf) {
+    int widest = 0;
+    HDC dc = ::GetDC(list.m_hWnd);
+    if (dc == nullptr)
+        return 0;
+    HGDIOBJ old = ::SelectObject(dc, list.GetFont());
+    for (int row = 0; row < rowCount; ++row) {
+        const wchar_t* label = labelOf(row);
+        SIZE size = {};
+        if (::GetTextExtentPoint32W(dc, label, lstrlenW(label), &size) && size.cx > widest)
+            widest = size.cx;
+    }
+    (void)::SelectObject(dc, old);
+    (void)::ReleaseDC(list.m_hWnd, dc);
+    return widest;
+}
+
+// Widens the open list so that labels up to textWidth pixels wide fit beside its scroll
+// bar; the open list is never narrower than the list itself.
+void FitDroppedWidth(const CComboBox& list, int textWidth);
+
 // Makes the open list show about rows items at a time.
 void ShowRowsWhenOpen(const CComboBox& list, int rows);
 

@@ -1,0 +1,379 @@
+// What a list of a configuration page shows is what Apply stores and what the page shows
+// again when it is loaded anew, whatever way the user changed it: keys on the closed and on
+// the open list, the mouse wheel, typing, the mouse. Driven with real input (SendInput),
+// handled as the modal loop of the main window handles it, on all three page types.
+#include "config_page_harness.h"
+
+#include "app/table_statistics.h"
+#include "config/list_search.h"
+#include "config/vocabulary_tables.h"
+#include "resource.h"
+#include "test_settings.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using config_test::DescribeValue;
+
+std::wstring Dword(DWORD value) {
+    wchar_t hex[16] = L"";
+    std::swprintf(hex, 16, L"%#lx", static_cast<unsigned long>(value));
+    return L"dword " + std::wstring(hex);
+}
+
+class ShownSavedTest : public config_test::ConfigPageFixture, public ::testing::WithParamInterface<tagBGDevHWType> {
+protected:
+    bool Pushbutton() const { return GetParam() == BG_HW_PUSHBUTTON_8X8; }
+    int UpperRowCount() const { return Pushbutton() ? g_nEventCount : g_nToggleCount; }
+    std::wstring UpperLabel(int row) const {
+        return Pushbutton() ? g_EventTable[row].label : g_ToggleTable[row].label;
+    }
+    int UpperRowOf(const std::wstring& label) const {
+        for (int row = 0; row < UpperRowCount(); ++row) {
+            if (UpperLabel(row) == label)
+                return row;
+        }
+        return -1;
+    }
+    int LedRowOf(const std::wstring& label) const {
+        for (int row = 0; row < g_nLedCount; ++row) {
+            if (label == g_LedTable[row].label)
+                return row;
+        }
+        return -1;
+    }
+    // The n-th row (from 0) whose label contains text, in any case.
+    template <class LabelOf>
+    static int NthMatch(int rowCount, LabelOf labelOf, const wchar_t* text, int n) {
+        const std::wstring folded = list_search::Fold(text);
+        for (int row = 0; row < rowCount; ++row) {
+            if (list_search::Fold(labelOf(row)).find(folded) != std::wstring::npos && n-- == 0)
+                return row;
+        }
+        return -1;
+    }
+    int UpperMatch(const wchar_t* text, int n = 0) const {
+        return NthMatch(UpperRowCount(), [this](int row) { return UpperLabel(row); }, text, n);
+    }
+    static int LedMatch(const wchar_t* text, int n = 0) {
+        return NthMatch(g_nLedCount, [](int row) { return std::wstring(g_LedTable[row].label); }, text, n);
+    }
+
+    // Lets the input arrive and be handled as the main window's modal loop handles it.
+    void Pump() {
+        for (int round = 0; round < 20; ++round) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (!::IsDialogMessageW(main->m_hWnd, &msg)) {
+                    ::TranslateMessage(&msg);
+                    ::DispatchMessageW(&msg);
+                }
+            }
+            ::Sleep(5);
+        }
+    }
+    void Send(std::vector<INPUT> inputs) {
+        ASSERT_EQ(inputs.size(), ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+        Pump();
+    }
+    static INPUT KeyInput(WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    }
+    void Key(WORD vk) { Send({KeyInput(vk, false), KeyInput(vk, true)}); }
+    void Type(const wchar_t* text) {
+        for (const wchar_t* c = text; *c != L'\0'; ++c) {
+            INPUT down = {};
+            down.type = INPUT_KEYBOARD;
+            down.ki.wScan = *c;
+            down.ki.dwFlags = KEYEVENTF_UNICODE;
+            INPUT up = down;
+            up.ki.dwFlags |= KEYEVENTF_KEYUP;
+            Send({down, up});
+        }
+    }
+    void MoveMouseTo(POINT screen) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        Send({input});
+    }
+    void ClickAt(POINT screen) {
+        MoveMouseTo(screen);
+        INPUT down = {};
+        down.type = INPUT_MOUSE;
+        down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        INPUT up = down;
+        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        Send({down, up});
+    }
+    void Wheel(HWND over, int notches) {
+        RECT rect = {};
+        ::GetWindowRect(over, &rect);
+        MoveMouseTo(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+        for (int n = 0; n < notches; ++n)
+            Send({input});
+    }
+    HWND List(int id) { return ::GetDlgItem(PageWindow(), id); }
+    void FocusList(int id) {
+        ::SetForegroundWindow(main->m_hWnd);
+        ui::Focus(PageWindow(), id);
+        ASSERT_TRUE(::GetFocus() == List(id) || ::GetParent(::GetFocus()) == List(id)) << "list " << id;
+    }
+    // Opens list id with a click on it and clicks the item offset rows below the first
+    // one the open list shows; returns that item.
+    int ClickItem(int id, int offset) {
+        const HWND list = List(id);
+        RECT rect = {};
+        ::GetWindowRect(list, &rect);
+        ClickAt(POINT{rect.right - 5, (rect.top + rect.bottom) / 2});
+        EXPECT_TRUE(::SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)) << "list " << id;
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetComboBoxInfo(list, &info);
+        const int item = static_cast<int>(::SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0)) + offset;
+        RECT itemRect = {};
+        ::SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&itemRect));
+        POINT centre = {(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2};
+        ::ClientToScreen(info.hwndList, &centre);
+        ClickAt(centre);
+        EXPECT_FALSE(::SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)) << "list " << id;
+        return item;
+    }
+
+    std::vector<std::wstring> ShownLabels() {
+        std::vector<std::wstring> labels;
+        for (int k = 0; k < 8; ++k)
+            labels.push_back(ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + k));
+        for (int k = 0; k < 8; ++k)
+            labels.push_back(ui::Text(PageWindow(), IDC_LED_LIST_FIRST + k));
+        return labels;
+    }
+    void ExpectStoredAsShown(const std::vector<std::wstring>& shown) {
+        const std::wstring section = config_test::ConfigSection(GetParam(), 0);
+        for (int k = 0; k < 8; ++k) {
+            const std::wstring index = std::to_wstring(k);
+            const int row = UpperRowOf(shown[static_cast<size_t>(k)]);
+            ASSERT_GE(row, 0) << "button " << k << " shows no row";
+            if (Pushbutton()) {
+                EXPECT_EQ(Dword(g_EventTable[row].event), DescribeValue(section, L"Button" + index)) << k;
+            } else {
+                EXPECT_EQ(Dword(g_ToggleTable[row].onEvent), DescribeValue(section, L"OnButton" + index)) << k;
+                EXPECT_EQ(Dword(g_ToggleTable[row].offEvent), DescribeValue(section, L"OffButton" + index)) << k;
+                EXPECT_EQ(Dword(g_ToggleTable[row].stateVar), DescribeValue(section, L"ButtonVar" + index)) << k;
+            }
+            const int led = LedRowOf(shown[static_cast<size_t>(8 + k)]);
+            ASSERT_GE(led, 0) << "LED " << k << " shows no row";
+            EXPECT_EQ(Dword(g_LedTable[led].variable), DescribeValue(section, L"LED" + index)) << k;
+            EXPECT_EQ(Dword(static_cast<DWORD>(g_LedTable[led].comparison)), DescribeValue(section, L"LEDcomp" + index))
+                << k;
+            EXPECT_EQ(L"sz " + std::wstring(g_LedTable[led].value), DescribeValue(section, L"LEDval" + index)) << k;
+        }
+    }
+};
+
+TEST_P(ShownSavedTest, EveryWayOfChangingAListIsStoredAsShownAndReloadedAsShown) {
+    Start({GetParam(), GetParam()});
+    const int button = IDC_BUTTON_LIST_FIRST;
+    const int led = IDC_LED_LIST_FIRST;
+
+    FocusList(button + 0);  // arrow keys on the closed list
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(2, Panel().m_nButtonRow[0]);
+    EXPECT_TRUE(ApplyEnabled());
+
+    FocusList(button + 1);  // the open list: F4, arrows, Enter
+    Key(VK_F4);
+    EXPECT_TRUE(::SendMessageW(List(button + 1), CB_GETDROPPEDSTATE, 0, 0));
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    EXPECT_EQ(0, Panel().m_nButtonRow[1]) << "the highlight of an open list is no pick yet";
+    Key(VK_RETURN);
+    EXPECT_FALSE(::SendMessageW(List(button + 1), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(3, Panel().m_nButtonRow[1]);
+
+    FocusList(button + 2);  // the wheel
+    Wheel(List(button + 2), 2);
+    EXPECT_EQ(2, Panel().m_nButtonRow[2]);
+
+    FocusList(button + 3);  // typing part of a label
+    Type(L"gear");
+    EXPECT_EQ(UpperMatch(L"gear"), Panel().m_nButtonRow[3]);
+
+    FocusList(button + 4);  // the mouse
+    const int clicked = ClickItem(button + 4, 5);
+    EXPECT_EQ(clicked, Panel().m_nButtonRow[4]);
+    EXPECT_GT(clicked, 0);
+
+    FocusList(button + 5);  // Escape gives the row back
+    Key(VK_F4);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(0, Panel().m_nButtonRow[5]);
+    EXPECT_EQ(UpperLabel(0), ui::Text(PageWindow(), button + 5));
+
+    FocusList(button + 7);  // F3: the next row with the text
+    Type(L"GEAR");
+    Key(VK_F3);
+    // The toggle table has one row with "gear": F3 comes round to it again.
+    const int secondGear = UpperMatch(L"gear", 1) >= 0 ? UpperMatch(L"gear", 1) : UpperMatch(L"gear");
+    EXPECT_EQ(secondGear, Panel().m_nButtonRow[7]);
+
+    FocusList(led + 0);
+    Type(L"nose");
+    EXPECT_EQ(LedMatch(L"nose"), Panel().m_nLEDRow[0]);
+    EXPECT_NE(std::wstring::npos, ui::Text(PageWindow(), led + 0).find(L"GEAR_NOSE"));
+
+    FocusList(led + 1);  // End selects the last row; in an editable list it moves the caret
+    Key(Pushbutton() ? VK_END : VK_DOWN);
+    EXPECT_EQ(Pushbutton() ? g_nLedCount - 1 : 1, Panel().m_nLEDRow[1]);
+
+    FocusList(led + 2);
+    Wheel(List(led + 2), 3);
+    EXPECT_EQ(3, Panel().m_nLEDRow[2]);
+
+    FocusList(led + 3);  // searching in the open list, Enter picks
+    Key(VK_F4);
+    Type(L"brake");
+    EXPECT_EQ(0, Panel().m_nLEDRow[3]);
+    Key(VK_RETURN);
+    EXPECT_EQ(LedMatch(L"brake"), Panel().m_nLEDRow[3]);
+
+    FocusList(led + 4);
+    EXPECT_EQ(ClickItem(led + 4, 7), Panel().m_nLEDRow[4]);
+    FocusList(led + 7);  // the last focus change shows every list's row again
+
+    const std::vector<std::wstring> shown = ShownLabels();
+    EXPECT_EQ(UpperLabel(0), shown[6]) << "a list never touched shows its table's first row";
+    EXPECT_EQ(std::wstring(g_LedTable[0].label), shown[8 + 5]);
+    Apply();
+    ExpectStoredAsShown(shown);
+
+    ui::ActivateDeviceItem(*main, 1);
+    ui::ActivateDeviceItem(*main, 0);
+    ASSERT_EQ(0, Panel().m_nDevice);
+    EXPECT_EQ(shown, ShownLabels());
+}
+
+TEST_P(ShownSavedTest, AnOpenListClosedWithAClickElsewhereKeepsItsRow) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 2;
+    FocusList(id);
+    Key(VK_F4);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    RECT group = {};
+    ::GetWindowRect(PageWindow(), &group);
+    ClickAt(POINT{group.left + 5, group.bottom - 5});
+    EXPECT_FALSE(::SendMessageW(List(id), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(0, Panel().m_nLEDRow[2]);
+    EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
+}
+
+// Finding a row by a part of its label.
+class ListSearchTest : public ShownSavedTest {
+protected:
+    // The box that shows the search text, when it is shown.
+    std::wstring TipText() {
+        const HWND box = ::GetDlgItem(PageWindow(), list_search::kTextWindowId);
+        if (box == nullptr || !::IsWindowVisible(box))
+            return L"<no tip>";
+        return ui::Text(PageWindow(), list_search::kTextWindowId);
+    }
+};
+
+TEST_P(ListSearchTest, TypedTextIsShownAndLettersWithinASecondExtendIt) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 1;
+    FocusList(id);
+    Type(L"GeAr_n");
+    EXPECT_EQ(L"GeAr_n", TipText());
+    EXPECT_EQ(LedMatch(L"gear_n"), Panel().m_nLEDRow[1]);
+    EXPECT_NE(LedMatch(L"gear"), LedMatch(L"gear_n")) << "the later letters narrowed the search";
+    // Backspace takes a letter back and searches again.
+    Key(VK_BACK);
+    EXPECT_EQ(L"GeAr_", TipText());
+    EXPECT_EQ(LedMatch(L"gear_"), Panel().m_nLEDRow[1]);
+
+    // Text that no label contains picks nothing: the row found so far stays.
+    Type(L"~");
+    EXPECT_EQ(L"GeAr_~", TipText());
+    EXPECT_EQ(LedMatch(L"gear_"), Panel().m_nLEDRow[1]);
+
+    // After a pause the next letter starts a new text.
+    ::Sleep(CListSearch::kKeystrokeGapMs + 200);
+    Type(L"brake");
+    EXPECT_EQ(L"brake", TipText());
+    EXPECT_EQ(LedMatch(L"brake"), Panel().m_nLEDRow[1]);
+
+    FocusList(id + 1);
+    EXPECT_EQ(L"<no tip>", TipText());
+    EXPECT_EQ(std::wstring(g_LedTable[LedMatch(L"brake")].label), ui::Text(PageWindow(), id));
+}
+
+TEST_P(ListSearchTest, InTheOpenListTheHighlightMovesAndEscapeGivesTheRowBack) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 6;
+    FocusList(id);
+    Key(VK_F4);
+    Type(L"nose");
+    EXPECT_EQ(LedMatch(L"nose"), SelectedItem(id));
+    EXPECT_NE(std::wstring::npos, std::wstring(g_LedTable[LedMatch(L"nose")].label).find(L"GEAR_NOSE"));
+    Key(VK_F3);
+    EXPECT_EQ(LedMatch(L"nose", 1), SelectedItem(id));
+    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_FALSE(Panel().m_bChanged);
+
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(::SendMessageW(List(id), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_EQ(0, SelectedItem(id));
+    EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
+}
+
+TEST_P(ListSearchTest, F3InAClosedListPicksTheNextRowAndComesRound) {
+    Start({GetParam()});
+    const int id = IDC_LED_LIST_FIRST + 0;
+    FocusList(id);
+    Type(L"gear_left");
+    const int first = LedMatch(L"gear_left");
+    const int second = LedMatch(L"gear_left", 1);
+    ASSERT_GE(second, 0);
+    ASSERT_EQ(-1, LedMatch(L"gear_left", 2));
+    EXPECT_EQ(first, Panel().m_nLEDRow[0]);
+    Key(VK_F3);
+    EXPECT_EQ(second, Panel().m_nLEDRow[0]);
+    Key(VK_F3);
+    EXPECT_EQ(first, Panel().m_nLEDRow[0]);
+    EXPECT_TRUE(ApplyEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(ConfigPage, ListSearchTest,
+                         ::testing::Values(BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO),
+                         [](const ::testing::TestParamInfo<tagBGDevHWType>& info) {
+                             return std::string(config_test::PanelName(info.param));
+                         });
+
+INSTANTIATE_TEST_SUITE_P(ConfigPage, ShownSavedTest,
+                         ::testing::Values(BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO),
+                         [](const ::testing::TestParamInfo<tagBGDevHWType>& info) {
+                             return std::string(config_test::PanelName(info.param));
+                         });
+
+}  // namespace
