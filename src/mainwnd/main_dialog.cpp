@@ -6,9 +6,11 @@
 #include "config/config_panel_b88.h"
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
+#include "device/device_library.h"
 #include "device/device_types.h"
 #include "device/panel_leds.h"
 #include "mainwnd/error_dialog.h"
+#include "mainwnd/help_guide.h"
 #include "paneltest/test_dialog.h"
 #include "paneltest/test_panel_b88.h"
 #include "paneltest/test_panel_rp.h"
@@ -73,6 +75,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_CLOSE, &CMainDialog::OnClose),
     OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
+    OnMessage(WM_HELP, &CMainDialog::OnHelpKey),
     OnNotify(LVN_ITEMACTIVATE, IDC_DEVICE_LIST, &CMainDialog::OnItemActivate),
     OnNotify(LVN_ITEMCHANGED, IDC_DEVICE_LIST, &CMainDialog::OnItemChanged),
     OnNotify(NM_CUSTOMDRAW, IDC_BRIGHTNESS_SLIDER, &CMainDialog::OnBrightnessCustomDraw),
@@ -160,8 +163,16 @@ BOOL CMainDialog::OnInitDialog() {
     m_sliderBrightness.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 
     m_nCurDevice = 0;
-    if (BGInit(m_hWnd) != BG_OK)
+    const DeviceLibrary& library = OpenDeviceLibrary();
+    if (!library.IsLoaded()) {
+        ShowErrorPage(DeviceLibraryProblemText(library));
         return TRUE;
+    }
+    tagBGDevResult init = BGInit(m_hWnd);
+    if (init != BG_OK) {
+        ShowErrorPage(DeviceLibraryInitFailedText(init));
+        return TRUE;
+    }
 
     m_pDevTypes = BGGetDevType();
     if (m_pDevTypes == nullptr)
@@ -208,14 +219,7 @@ tagBGDevHWType CMainDialog::CurrentDeviceType() const {
 void CMainDialog::CreatePage(BOOL bTestMode) {
     m_bTestMode = bTestMode ? 1 : 0;
     if (m_listDevices.GetItemCount() == 0) {
-        std::wstring text = AfxLoadString(IDS_NO_DEVICE);
-        DestroyPage(m_pTestPage);
-        DestroyPage(m_pConfigPage);
-        DestroyPage(m_pErrorPage);
-        m_pErrorPage = new CErrorDialog;
-        m_pErrorPage->Create(this);
-        m_pErrorPage->ShowWindow(SW_SHOW);
-        m_pErrorPage->m_staticText.SetWindowText(text.c_str());
+        ShowErrorPage(AfxLoadString(IDS_NO_DEVICE));
         return;
     }
 
@@ -235,6 +239,16 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         if (m_pConfigPage != nullptr)
             OpenPage(*m_pConfigPage, m_nCurDevice, this);
     }
+}
+
+void CMainDialog::ShowErrorPage(const std::wstring& text) {
+    DestroyPage(m_pTestPage);
+    DestroyPage(m_pConfigPage);
+    DestroyPage(m_pErrorPage);
+    m_pErrorPage = new CErrorDialog;
+    m_pErrorPage->Create(this);
+    m_pErrorPage->ShowWindow(SW_SHOW);
+    m_pErrorPage->m_staticText.SetWindowText(text.c_str());
 }
 
 void CMainDialog::QuerySavePage() {
@@ -265,7 +279,13 @@ void CMainDialog::OnApply(UINT) {
         m_pConfigPage->SaveConfig();
 }
 
-void CMainDialog::OnHelp(UINT) {}
+void CMainDialog::OnHelp(UINT) { OpenUserGuide(m_hWnd); }
+
+BOOL CMainDialog::OnHelpKey(WPARAM, LPARAM, LRESULT* pResult) {
+    OpenUserGuide(m_hWnd);
+    *pResult = TRUE;
+    return TRUE;
+}
 
 void CMainDialog::OnOK() {
     QuerySavePage();
@@ -293,7 +313,8 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     DeletePage(m_pTestPage);
     DeletePage(m_pConfigPage);
     DeletePage(m_pErrorPage);
-    BGTerminate();
+    if (OpenDeviceLibrary().IsLoaded())
+        BGTerminate();
     m_pDevTypes = nullptr;
     // The default processing ends the dialog like Cancel.
     return FALSE;

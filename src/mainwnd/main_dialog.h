@@ -69,6 +69,7 @@ private:
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnApply(UINT nID);
     void OnHelp(UINT nID);
+    BOOL OnHelpKey(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // WM_HELP: F1 anywhere in the window
     void OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult);
     void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnBrightnessCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
@@ -78,6 +79,8 @@ private:
     void OnBlinkChange(UINT nID);
 
     void DestroyPages();
+    // Replaces the page with the error page showing this text.
+    void ShowErrorPage(const std::wstring& text);
     // Asks about unsaved picks of the configuration page before it goes away.
     void QuerySavePage();
     tagBGDevHWType CurrentDeviceType() const;
