@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -166,6 +167,76 @@ TEST_F(TollanInstalledAlone, TheSimulatorBesideItDrivesThePanels) {
     EXPECT_EQ(std::wstring::npos, texts.find(L"VUZoz.dll")) << texts;
     EXPECT_EQ(0, CloseWithOk());
     EXPECT_TRUE(LogWritten());
+}
+
+}  // namespace
+
+namespace {
+
+// The Help button of the installed program asks the shell to open the guide: a class
+// registered for .html records what the shell was asked to open.
+class TollanHelpThroughTheShell : public TollanInstalledAlone {
+protected:
+    void SetUp() override {
+        TollanInstalledAlone::SetUp();
+        m_record = m_folder + L"-opened.txt";
+        ::DeleteFileW(m_record.c_str());
+        wchar_t previous[256] = L"";
+        LONG size = sizeof(previous);
+        m_hadHtml = ::RegQueryValueW(HKEY_CLASSES_ROOT, L".html", previous, &size) == ERROR_SUCCESS;
+        m_previousHtml = previous;
+        std::wstring command = L"cmd.exe /c echo %1> \"" + m_record + L"\"";
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueW(HKEY_CLASSES_ROOT, L".html", REG_SZ, L"TollanTest.GuideRecorder", 0));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueW(HKEY_CLASSES_ROOT, L"TollanTest.GuideRecorder\\shell\\open\\command",
+                                                REG_SZ, command.c_str(), 0));
+        // The guide beside the copy, as the installer lays it out.
+        for (const wchar_t* folder : {L"\\help", L"\\help\\en"})
+            ::CreateDirectoryW((m_folder + folder).c_str(), nullptr);
+        ASSERT_TRUE(::CopyFileW((FolderOf(WinePath(L"TOLLAN_EXE")) + L"\\help\\en\\index.html").c_str(),
+                                (m_folder + L"\\help\\en\\index.html").c_str(), FALSE));
+        std::wstring simulator = FolderOf(WinePath(L"TOLLAN_EXE")) + L"\\VUZoz.dll";
+        ASSERT_TRUE(::CopyFileW(simulator.c_str(), (m_folder + L"\\VUZoz.dll").c_str(), FALSE));
+    }
+
+    void TearDown() override {
+        if (m_hadHtml)
+            ::RegSetValueW(HKEY_CLASSES_ROOT, L".html", REG_SZ, m_previousHtml.c_str(), 0);
+        else
+            ::RegDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TollanTest.GuideRecorder");
+        TollanInstalledAlone::TearDown();
+        ::DeleteFileW((m_folder + L"\\help\\en\\index.html").c_str());
+        ::RemoveDirectoryW((m_folder + L"\\help\\en").c_str());
+        ::RemoveDirectoryW((m_folder + L"\\help").c_str());
+        ::RemoveDirectoryW(m_folder.c_str());
+        ::DeleteFileW(m_record.c_str());
+    }
+
+    std::wstring m_record;
+    std::wstring m_previousHtml;
+    bool m_hadHtml = false;
+};
+
+TEST_F(TollanHelpThroughTheShell, HelpButtonOpensTheInstalledGuide) {
+    StartAndReadPage();
+    ASSERT_NE(nullptr, m_window);
+    HWND help = ::GetDlgItem(m_window, 0xE146);  // ID_HELP
+    ASSERT_NE(nullptr, help);
+    ::PostMessageW(help, BM_CLICK, 0, 0);
+    std::string opened;
+    for (int tries = 0; tries < 100 && opened.empty(); ++tries) {
+        ::Sleep(100);
+        FILE* file = _wfopen(m_record.c_str(), L"r");
+        if (file == nullptr)
+            continue;
+        char line[1024] = "";
+        if (std::fgets(line, sizeof(line), file) != nullptr)
+            opened = line;
+        std::fclose(file);
+    }
+    std::wstring expected = m_folder + L"\\help\\en\\index.html";
+    EXPECT_NE(std::string::npos, opened.find(std::string(expected.begin(), expected.end()))) << opened;
+    EXPECT_EQ(0, CloseWithOk());
 }
 
 }  // namespace
