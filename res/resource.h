@@ -24,6 +24,11 @@
 #define IDS_HARDWARE_SECTION        104
 #define IDS_SAVE_PROMPT             106
 #define IDS_SAVE_FAILED             107
+#define IDS_LIBRARY_NOT_FOUND       108
+#define IDS_LIBRARY_INIT_FAILED     109
+#define IDS_LIBRARY_INCOMPLETE      120
+#define IDS_HELP_MISSING            121
+#define IDS_HELP_LANGUAGE           122
 
 // Strings of the device list's context menu and of moving settings to and from files
 #define IDS_MENU_COPY_FROM          130

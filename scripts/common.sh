@@ -6,7 +6,7 @@ export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 xvfb xauth imagemagick xdotool)
+TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 xvfb xauth imagemagick xdotool nsis zip)
 
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {

@@ -2,6 +2,7 @@
 // device activation, the error page, the About box and the close sequence.
 #include "call_log.h"
 #include "config/config_dialog.h"
+#include "device/device_library.h"
 #include "mainwnd/error_dialog.h"
 #include "paneltest/test_dialog.h"
 #include "resource.h"
@@ -155,12 +156,16 @@ TEST_F(MainDialogStart, IconIsSetAndGivenForDragging) {
 
 class MainDialogInitFailure : public MainWindowTest {};
 
-TEST_F(MainDialogInitFailure, ShowsNothingAndStillTerminates) {
+TEST_F(MainDialogInitFailure, SaysTheLibraryCouldNotStartAndStillTerminates) {
     fake_vuzoz::Reset({B88, RP});
     fake_vuzoz::SetInitFails(true);
     StartPrepared();
     EXPECT_EQ(0, main->m_listDevices.GetItemCount());
-    EXPECT_EQ(nullptr, Page());
+    ASSERT_NE(nullptr, main->m_pErrorPage);
+    EXPECT_EQ(main->m_pErrorPage->m_hWnd, Page());
+    std::wstring text = main->m_pErrorPage->m_staticText.GetWindowText();
+    EXPECT_EQ(DeviceLibraryInitFailedText(BG_ERR_INIT_FAILED), text);
+    EXPECT_NE(std::wstring::npos, text.find(L"4")) << "the result code";
     EXPECT_EQ(nullptr, fake_vuzoz::Callback());
     EXPECT_EQ(-1, IndexOf("BGGetDevType"));
     EXPECT_EQ(-1, IndexOf("BG_GetCurBrightness 0"));

@@ -6,10 +6,12 @@
 #include "config/config_panel_b88.h"
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
+#include "device/device_library.h"
 #include "device/device_types.h"
 #include "device/panel_leds.h"
 #include "mainwnd/error_dialog.h"
 #include "mainwnd/focus_handoff.h"
+#include "mainwnd/help_guide.h"
 #include "paneltest/test_dialog.h"
 #include "paneltest/test_panel_b88.h"
 #include "paneltest/test_panel_rp.h"
@@ -75,6 +77,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_CONTEXTMENU, &CMainDialog::OnContextMenu),
     OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
+    OnMessage(WM_HELP, &CMainDialog::OnHelpKey),
     OnNotify(LVN_ITEMACTIVATE, IDC_DEVICE_LIST, &CMainDialog::OnItemActivate),
     OnNotify(LVN_ITEMCHANGED, IDC_DEVICE_LIST, &CMainDialog::OnItemChanged),
     OnNotify(LVN_KEYDOWN, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKeyDown),
@@ -167,8 +170,16 @@ BOOL CMainDialog::OnInitDialog() {
     m_sliderBrightness.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 
     m_nCurDevice = 0;
-    if (BGInit(m_hWnd) != BG_OK)
+    const DeviceLibrary& library = OpenDeviceLibrary();
+    if (!library.IsLoaded()) {
+        ShowErrorPage(DeviceLibraryProblemText(library));
         return TRUE;
+    }
+    tagBGDevResult init = BGInit(m_hWnd);
+    if (init != BG_OK) {
+        ShowErrorPage(DeviceLibraryInitFailedText(init));
+        return TRUE;
+    }
 
     m_pDevTypes = BGGetDevType();
     if (m_pDevTypes == nullptr)
@@ -221,16 +232,7 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         (void)m_listDevices.SetFocus();
     m_bHardwareChanged = false;
     if (m_listDevices.GetItemCount() == 0) {
-        std::wstring text = AfxLoadString(IDS_NO_DEVICE);
-        DestroyPage(m_pTestPage);
-        DestroyPage(m_pConfigPage);
-        DestroyPage(m_pErrorPage);
-        m_pErrorPage = new CErrorDialog;
-        m_pErrorPage->Create(this);
-        m_pErrorPage->ShowWindow(SW_SHOW);
-        m_pErrorPage->m_staticText.SetWindowText(text.c_str());
-        PlacePageInTabOrder(m_pErrorPage->m_hWnd);
-        UpdateApply();
+        ShowErrorPage(AfxLoadString(IDS_NO_DEVICE));
         return;
     }
 
@@ -251,6 +253,18 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
             OpenPage(*m_pConfigPage, m_nCurDevice, this);
     }
     PlacePageInTabOrder(CurrentPageWindow());
+    UpdateApply();
+}
+
+void CMainDialog::ShowErrorPage(const std::wstring& text) {
+    DestroyPage(m_pTestPage);
+    DestroyPage(m_pConfigPage);
+    DestroyPage(m_pErrorPage);
+    m_pErrorPage = new CErrorDialog;
+    m_pErrorPage->Create(this);
+    m_pErrorPage->ShowWindow(SW_SHOW);
+    m_pErrorPage->m_staticText.SetWindowText(text.c_str());
+    PlacePageInTabOrder(m_pErrorPage->m_hWnd);
     UpdateApply();
 }
 
@@ -278,7 +292,13 @@ void CMainDialog::OnApply(UINT) {
     UpdateApply();
 }
 
-void CMainDialog::OnHelp(UINT) {}
+void CMainDialog::OnHelp(UINT) { OpenUserGuide(m_hWnd); }
+
+BOOL CMainDialog::OnHelpKey(WPARAM, LPARAM, LRESULT* pResult) {
+    OpenUserGuide(m_hWnd);
+    *pResult = TRUE;
+    return TRUE;
+}
 
 void CMainDialog::OnOK() {
     if (!QuerySavePage())
@@ -310,7 +330,8 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     DeletePage(m_pTestPage);
     DeletePage(m_pConfigPage);
     DeletePage(m_pErrorPage);
-    BGTerminate();
+    if (OpenDeviceLibrary().IsLoaded())
+        BGTerminate();
     m_pDevTypes = nullptr;
     // The default processing ends the dialog like Cancel.
     return FALSE;

@@ -91,6 +91,7 @@ private:
     BOOL OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // device_context_menu.cpp
     void OnApply(UINT nID);
     void OnHelp(UINT nID);
+    BOOL OnHelpKey(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // WM_HELP: F1 anywhere in the window
     void OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult);
     void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnBrightnessCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
@@ -106,6 +107,8 @@ private:
 
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);
+    // Replaces the page with the error page showing this text.
+    void ShowErrorPage(const std::wstring& text);
     tagBGDevHWType CurrentDeviceType() const;
     HWND CurrentPageWindow() const;
     void PlacePageInTabOrder(HWND page) const;

@@ -10,6 +10,12 @@
 extern "C" {
 #endif
 
+/* Every function and the input callback use the C calling convention; VUZoz.dll
+ * exports the functions by their plain names. */
+#ifndef BGAPI
+#define BGAPI __cdecl
+#endif
+
 /* Result of most operations: 0 is success. */
 typedef enum tagBGDevResult {
     BG_OK = 0,
@@ -44,25 +50,25 @@ typedef enum tagBGDevHWType {
 #define BG_LED_ON   3
 
 /* Called only on the thread that called BGInit. */
-typedef int (*BGInputCallback)(tagBGDevHWType type, unsigned short device,
+typedef int (BGAPI* BGInputCallback)(tagBGDevHWType type, unsigned short device,
                                unsigned short kind, void* data);
 
-tagBGDevResult BGInit(HWND hWnd);
-tagBGDevResult BGTerminate(void);
+tagBGDevResult BGAPI BGInit(HWND hWnd);
+tagBGDevResult BGAPI BGTerminate(void);
 /* Zero-terminated, one entry per attached panel; owned by the library, valid until
  * BGTerminate. Null before BGInit succeeded. */
-tagBGDevHWType* BGGetDevType(void);
+tagBGDevHWType* BGAPI BGGetDevType(void);
 /* On success *ppKey holds a malloc'ed copy of the panel's key; the caller frees it. */
-tagBGDevResult BGGetDevKey(int device, const char** ppKey);
+tagBGDevResult BGAPI BGGetDevKey(int device, const char** ppKey);
 
-tagBGDevResult BG_RegisterInputCallback(BGInputCallback callback);
-tagBGDevResult BG_SetLEDState(int device, int led, int state, int reserved);
-tagBGDevResult BG_GetLEDStatus(int device, int led);
-tagBGDevResult BG_GetButtonStatus(int device);
-tagBGDevResult BG_SetBrightness(int device, int level);
-tagBGDevResult BG_GetCurBrightness(int device);
-tagBGDevResult BG_SetBlinkPeriod(int device, int slowOn, int fastOn, int slowOff, int fastOff);
-tagBGDevResult BG_GetCurBlinkPeriod(int device);
+tagBGDevResult BGAPI BG_RegisterInputCallback(BGInputCallback callback);
+tagBGDevResult BGAPI BG_SetLEDState(int device, int led, int state, int reserved);
+tagBGDevResult BGAPI BG_GetLEDStatus(int device, int led);
+tagBGDevResult BGAPI BG_GetButtonStatus(int device);
+tagBGDevResult BGAPI BG_SetBrightness(int device, int level);
+tagBGDevResult BGAPI BG_GetCurBrightness(int device);
+tagBGDevResult BGAPI BG_SetBlinkPeriod(int device, int slowOn, int fastOn, int slowOff, int fastOff);
+tagBGDevResult BGAPI BG_GetCurBlinkPeriod(int device);
 
 #ifdef __cplusplus
 }
