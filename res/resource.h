@@ -24,6 +24,7 @@
 #define IDS_HARDWARE_SECTION        104
 #define IDS_SAVE_PROMPT             106
 #define IDS_SAVE_FAILED             107
+#define IDS_RESTORE_FAILED          110
 
 // Bitmaps
 #define IDB_PANEL_RP                135
