@@ -334,10 +334,11 @@ TEST_F(TollanHostileProcess, RandomStoredStatesOpenAndApplyTheLayout) {
         }
         for (int id : {IDC_BRIGHTNESS_VALUE, IDC_FAST_ON, IDC_FAST_OFF, IDC_SLOW_ON, IDC_SLOW_OFF}) {
             wchar_t text[32] = L"";
-            ::GetWindowTextW(Control(window, id), text, 32);
+            // GetWindowText does not ask another process's control for its text.
+            ::SendMessageW(Control(window, id), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
             const std::wstring shown = text;
             ASSERT_TRUE(!shown.empty() && shown.size() <= 3 && shown.find_first_not_of(L"0123456789") == std::wstring::npos)
-                << "control " << id;
+                << "control " << id << " shows " << testing::PrintToString(shown);
             EXPECT_LE(std::stoi(shown), 255) << "control " << id;
         }
         if (DescribeAll(HKEY_CURRENT_USER, kVendorKey) != before) {
