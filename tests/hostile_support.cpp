@@ -4,7 +4,6 @@
 #include "app/table_statistics.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
-#include "store/section_snapshot.h"
 #include "store/settings_store.h"
 #include "store_test_support.h"
 #include "test_settings.h"
@@ -13,8 +12,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cwchar>
 
 namespace hostile {
 
