@@ -26,6 +26,7 @@
 #define IDS_SAVE_FAILED             107
 #define IDS_LIBRARY_NOT_FOUND       108
 #define IDS_LIBRARY_INIT_FAILED     109
+#define IDS_RESTORE_FAILED          110
 #define IDS_LIBRARY_INCOMPLETE      120
 #define IDS_HELP_MISSING            121
 #define IDS_HELP_LANGUAGE           122

@@ -7,6 +7,7 @@
 #include "device/panel_leds.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
+#include "store/section_snapshot.h"
 #include "VUZoz.h"
 
 #include <cwchar>
@@ -277,14 +278,24 @@ bool CConfigPanel::SaveConfig() {
     CDeviceKey key;
     if (!key.Get(m_nDevice))
         return false;
-    bool saved = WriteRows(store::ConfigSectionName(key.c_str()));
+    // Both sections are written whole or not at all: what they held is put back when any
+    // write fails, and a section that cannot be read whole is not written.
+    const std::wstring configSection = store::ConfigSectionName(key.c_str());
+    const std::wstring profile = AfxGetApp()->GetAppRegistryPath() + L"\\";
+    store::CSectionSnapshot configBefore;
+    store::CSectionSnapshot hardwareBefore;
+    bool saved = configBefore.Capture(HKEY_CURRENT_USER, profile + configSection) &&
+                 hardwareBefore.Capture(HKEY_CURRENT_USER, profile + store::HardwareSectionName(key.c_str())) &&
+                 WriteRows(configSection);
     // The hardware section is written only together with a complete configuration section.
     CMainDialog* main = GetMainDialog();
     if (saved && main != nullptr)
         saved = main->SaveHardwareSettings(key.c_str()) != FALSE;
     if (!saved) {
+        const bool configRestored = configBefore.Restore();
+        const bool restored = hardwareBefore.Restore() && configRestored;
         // The picks stay unsaved: the page stays changed and Apply stays usable.
-        AfxMessageBox(IDS_SAVE_FAILED, MB_OK | MB_ICONERROR);
+        AfxMessageBox(restored ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
         return false;
     }
     m_bChanged = false;
