@@ -43,12 +43,49 @@ protected:
         }
     }
 
-    // The open page as a new one is before it loads: no list selects anything.
+    // Each list selects exactly the row the page holds for it, the row Apply writes; a
+    // list whose stored identifier is kept selects nothing.
+    void ExpectListsShowWhatApplyWrites() {
+        CConfigPanel& panel = Panel();
+        for (int k = 0; k < 8; ++k) {
+            const int shownButton = static_cast<int>(
+                ::SendDlgItemMessageW(panel.m_hWnd, IDC_BUTTON_LIST_FIRST + k, CB_GETCURSEL, 0, 0));
+            const int shownLED =
+                static_cast<int>(::SendDlgItemMessageW(panel.m_hWnd, IDC_LED_LIST_FIRST + k, CB_GETCURSEL, 0, 0));
+            EXPECT_EQ(panel.m_nButtonRow[k] == CConfigPanel::kKeptRow ? CB_ERR : panel.m_nButtonRow[k], shownButton)
+                << "button list " << k;
+            EXPECT_EQ(panel.m_nLEDRow[k] == CConfigPanel::kKeptRow ? CB_ERR : panel.m_nLEDRow[k], shownLED)
+                << "LED list " << k;
+        }
+    }
+
+    // After Apply every list's row is what its section holds.
+    void ExpectStoredRowsAsShown(const std::wstring& config) {
+        CConfigPanel& panel = Panel();
+        const bool events = Type() == BG_HW_PUSHBUTTON_8X8;
+        for (int k = 0; k < 8; ++k) {
+            const std::wstring index = std::to_wstring(k);
+            DWORD stored = 0;
+            if (panel.m_nButtonRow[k] != CConfigPanel::kKeptRow) {
+                EXPECT_TRUE(test_settings::ReadDword(config, (events ? L"Button" : L"OnButton") + index, &stored));
+                EXPECT_EQ(events ? g_EventTable[panel.m_nButtonRow[k]].event
+                                 : g_ToggleTable[panel.m_nButtonRow[k]].onEvent,
+                          stored)
+                    << "button " << k;
+            }
+            if (panel.m_nLEDRow[k] != CConfigPanel::kKeptRow) {
+                EXPECT_TRUE(test_settings::ReadDword(config, L"LED" + index, &stored));
+                EXPECT_EQ(g_LedTable[panel.m_nLEDRow[k]].variable, stored) << "LED " << k;
+            }
+        }
+    }
+
+    // The open page as a new one is before it loads: every list on its table's first row.
     void ReloadInPlace() {
         CConfigPanel& panel = Panel();
         for (int k = 0; k < 8; ++k) {
-            (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_BUTTON_LIST_FIRST + k, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-            (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_LED_LIST_FIRST + k, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_BUTTON_LIST_FIRST + k, CB_SETCURSEL, 0, 0);
+            (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_LED_LIST_FIRST + k, CB_SETCURSEL, 0, 0);
             panel.m_nButtonRow[k] = 0;
             panel.m_nLEDRow[k] = 0;
         }
@@ -96,6 +133,7 @@ TEST_P(HostileStoredState, EveryPageOpensShowsRealRowsAndAppliesTheLayout) {
         }
         ASSERT_EQ(device, main->m_nCurDevice);
         ASSERT_NO_FATAL_FAILURE(ExpectListsShowNothingOrRealRows());
+        ASSERT_NO_FATAL_FAILURE(ExpectListsShowWhatApplyWrites());
         ASSERT_NO_FATAL_FAILURE(hostile::ExpectHardwareControlsInRange(main->m_hWnd));
         if (watch.Changed()) {
             ++writesBeforeApply;
@@ -133,6 +171,7 @@ TEST_P(HostileStoredState, EveryPageOpensShowsRealRowsAndAppliesTheLayout) {
         DWORD variable = 0;
         EXPECT_TRUE(test_settings::ReadDword(config, L"LED" + std::to_wstring(k), &variable));
         EXPECT_EQ(g_LedTable[row].variable, variable);
+        ExpectStoredRowsAsShown(config);
         ASSERT_NO_FATAL_FAILURE(hostile::ExpectHardwareControlsInRange(main->m_hWnd));
         if (HasFailure())
             break;
