@@ -10,6 +10,8 @@
 #include "store/section_snapshot.h"
 #include "VUZoz.h"
 
+#include <algorithm>
+
 #include <cwchar>
 
 namespace {
@@ -178,9 +180,15 @@ void CConfigPanel::ShowHeldRow(UINT nID) {
 
 void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD id) {
     const CUpperColumn& upper = m_upperColumn;
-    const int item = vocabulary_list::FindItem(m_cbButton[index], [&upper, id](int row) {
-        return row >= 0 && row < upper.RowCount() && upper.KeyOf(row) == id;
-    });
+    // The lists are filled in table order, so the table is searched, not the list (asking a
+    // list for each item's data costs a message per item); a row the list could not take is
+    // not offered.
+    const int shownRows = m_cbButton[index].GetCount();
+    int item = -1;
+    for (int row = 0; row < upper.RowCount() && row < shownRows && item < 0; ++row) {
+        if (upper.KeyOf(row) == id)
+            item = row;
+    }
     if (item >= 0) {
         m_nButtonRow[index] = item;
     } else {
@@ -204,16 +212,19 @@ void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD vari
         app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
     // Two rows may share a variable (the gear's up and down rows); the stored comparison
     // and value tell them apart. Without those the first row of the variable comes back.
-    auto isRow = [](int row) { return row >= 0 && row < g_nLedCount; };
-    const CComboBox& list = m_cbLED[index];
-    int item = vocabulary_list::FindItem(list, [&](int row) {
-        return isRow(row) && g_LedTable[row].variable == variable &&
-               static_cast<DWORD>(g_LedTable[row].comparison) == comparison && value == g_LedTable[row].value;
+    const int rows = std::min(g_nLedCount, m_cbLED[index].GetCount());
+    auto firstRow = [rows](auto matches) {
+        for (int row = 0; row < rows; ++row) {
+            if (matches(g_LedTable[row]))
+                return row;
+        }
+        return -1;
+    };
+    int item = firstRow([&](const LedEntry& led) {
+        return led.variable == variable && static_cast<DWORD>(led.comparison) == comparison && value == led.value;
     });
-    if (item < 0) {
-        item = vocabulary_list::FindItem(
-            list, [&](int row) { return isRow(row) && g_LedTable[row].variable == variable; });
-    }
+    if (item < 0)
+        item = firstRow([&](const LedEntry& led) { return led.variable == variable; });
     if (item >= 0) {
         m_nLEDRow[index] = item;
     } else {

@@ -24,17 +24,6 @@ bool Fill(const CComboBox& list, int rowCount, int longestLabel, LabelOf labelOf
     return filled;
 }
 
-// The first item, in list order, whose row satisfies matches(row); -1 when none does.
-template <class Matches>
-int FindItem(const CComboBox& list, Matches matches) {
-    const int count = list.GetCount();
-    for (int item = 0; item < count; ++item) {
-        if (matches(static_cast<int>(list.GetItemData(item))))
-            return item;
-    }
-    return -1;
-}
-
 // The row of the list's current selection; -1 when nothing is selected.
 int SelectedRow(const CComboBox& list, int rowCount);
 
