@@ -6,7 +6,7 @@ export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 xvfb xauth imagemagick xdotool nsis zip)
+TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 xvfb xauth imagemagick xdotool nsis zip ccache)
 
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
@@ -21,6 +21,15 @@ ensure_packages() {
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+# Compiler cache: paths are taken relative to the checkout, so another clone of the same
+# sources on this machine reuses what an earlier build compiled.
+export CCACHE_BASEDIR=$TOLLAN_ROOT
+export CCACHE_NOHASHDIR=1
+if command -v ccache >/dev/null 2>&1; then
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 
 build_tollan() {
     cd "$TOLLAN_ROOT" || exit 1

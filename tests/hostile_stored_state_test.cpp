@@ -21,7 +21,7 @@ namespace {
 const int kStatesPerPanelType = 1000;
 // Opening a page costs a few hundred milliseconds under Wine: every so many states open a
 // new page, the others are loaded into the page already open, its lists emptied first.
-const int kStatesPerOpenedPage = 25;
+const int kStatesPerOpenedPage = 50;
 // Every state is loaded and checked; every so many, and every one on a new page, applied.
 const int kStatesPerApply = 4;
 

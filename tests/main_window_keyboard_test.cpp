@@ -131,10 +131,24 @@ TEST_F(MainDialogKeyboard, EnterAndSpaceInTheListNeverEndTheProgram) {
     EXPECT_EQ(0, main->m_nCurDevice);
     EXPECT_EQ(0, SelectedDevice());
 
-    // Elsewhere Enter is OK again (here in a closed list of the page).
+    // Enter in a list of the page stays there: the row the list shows is the pick already.
     Key(VK_TAB);
     EXPECT_EQ(IDC_BUTTON_LIST_FIRST, FocusedControl());
-    Key(VK_RETURN);
+    Key(VK_DOWN);
+    ASSERT_TRUE(Applicable());
+    {
+        ui::MessageBoxAnswerer nothingAsked({IDCANCEL});
+        Key(VK_RETURN);
+        ASSERT_FALSE(Ended());
+        EXPECT_TRUE(nothingAsked.Texts().empty());
+    }
+    EXPECT_EQ(IDC_BUTTON_LIST_FIRST, FocusedControl());
+
+    // The OK button itself still ends the program, after the question about the pick.
+    FocusControl(IDOK);
+    ui::MessageBoxAnswerer answerer({IDNO});
+    Key(VK_SPACE);
+    EXPECT_EQ(1u, answerer.Texts().size());
     EXPECT_TRUE(log.Has(IDOK));
     EXPECT_TRUE(Ended());
 }

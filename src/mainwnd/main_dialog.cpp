@@ -301,6 +301,11 @@ BOOL CMainDialog::OnHelpKey(WPARAM, LPARAM, LRESULT* pResult) {
 }
 
 void CMainDialog::OnOK() {
+    // Enter in one of the page's lists has done its work there (the row it shows is the
+    // pick): it does not end the program. The OK button itself has the focus when clicked.
+    const HWND page = CurrentPageWindow();
+    if (page != nullptr && ::IsChild(page, ::GetFocus()))
+        return;
     if (!QuerySavePage())
         return;
     CDialog::OnOK();
