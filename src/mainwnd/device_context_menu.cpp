@@ -39,18 +39,6 @@ bool CommonFileDialog(HWND owner, bool save, std::wstring* path) {
 
 FilePicker g_picker = CommonFileDialog;
 
-std::wstring Widen(const char* text) {
-    if (text == nullptr)
-        return std::wstring();
-    int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
-
 bool SameKey(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
@@ -69,7 +57,7 @@ CDeviceContextMenu::CDeviceContextMenu(CMainDialog& main, int device)
     : m_main(main), m_device(device), m_type(BG_HW_NONE) {
     for (int i = 0; main.m_pDevTypes != nullptr && main.m_pDevTypes[i] != BG_HW_NONE; ++i) {
         CDeviceKey key;
-        m_attachedKeys.push_back(key.Get(i) ? Widen(key.c_str()) : std::wstring());
+        m_attachedKeys.push_back(key.Get(i) ? store::DeviceKeyText(key.c_str()) : std::wstring());
         if (i == device)
             m_type = static_cast<DWORD>(main.m_pDevTypes[i]);
     }

@@ -24,26 +24,28 @@ const wchar_t kType[] = L"Type";
 
 namespace {
 
-std::wstring Widen(const char* text) {
-    int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
-
 // The format string with its one "%s" replaced by the key.
 std::wstring FormatSection(UINT formatId, const char* deviceKey) {
     std::wstring section = AfxLoadString(formatId);
     size_t at = section.find(L"%s");
     if (at != std::wstring::npos)
-        section.replace(at, 2, Widen(deviceKey));
+        section.replace(at, 2, DeviceKeyText(deviceKey));
     return section;
 }
 
 }  // namespace
+
+std::wstring DeviceKeyText(const char* deviceKey) {
+    if (deviceKey == nullptr)
+        return std::wstring();
+    int length = ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
 
 std::wstring ConfigSectionName(const char* deviceKey) { return FormatSection(IDS_CONFIG_SECTION, deviceKey); }
 

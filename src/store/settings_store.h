@@ -10,6 +10,8 @@
 namespace store {
 
 // Configuration section, "All aircraft\<key>" (string 103).
+// The device library's key text (in the ANSI code page) as the registry names it.
+std::wstring DeviceKeyText(const char* deviceKey);
 std::wstring ConfigSectionName(const char* deviceKey);
 // Hardware section, "Hardware\<key>" (string 104).
 std::wstring HardwareSectionName(const char* deviceKey);
