@@ -10,6 +10,7 @@
 #include "config/config_panel_b88.h"
 #include "config/config_panel_t88.h"
 #include "config/vocabulary_tables.h"
+#include "bench_clock.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
@@ -27,22 +28,8 @@ namespace {
 
 const int kRepetitions = 25;
 
-double Now() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+using bench::Now;
+using bench::PumpMessages;
 
 // Median of the milliseconds that timed() reports, run kRepetitions times; prepare() and
 // cleanUp() run around each repetition, untimed.

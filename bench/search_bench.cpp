@@ -8,6 +8,7 @@
 #include "app/configurator_app.h"
 #include "app/table_statistics.h"
 #include "config/config_panel.h"
+#include "bench_clock.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
@@ -24,22 +25,8 @@ namespace {
 const wchar_t* const kWords[] = {L"gear", L"flap", L"light", L"trim", L"view", L"pause", L"brake", L"spoiler"};
 const int kRounds = 40;
 
-double Now() {
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+using bench::Now;
+using bench::PumpMessages;
 
 // Everything that a keystroke may have made to repaint: the page, the list, the tip.
 void Paint(HWND page) {
