@@ -56,8 +56,17 @@ ProcessRun RunTollan(const std::wstring& arguments) {
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
     std::wstring commandLine = L"\"" + ExePath() + L"\" " + arguments;
-    BOOL started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                    &process);
+    // Wine now and then refuses a start right after the previous process ended
+    // (ERROR_INTERNAL_ERROR); a moment later the same start goes through.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(300);
+        started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                   &process);
+        if (!started && ::GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
     ::CloseHandle(writeEnd);
     if (!started) {
         ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
