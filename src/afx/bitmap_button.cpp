@@ -3,8 +3,10 @@
 #include "afx/win_app.h"
 
 CBitmapButton::CBitmapButton() {
-    for (HBITMAP& bitmap : m_bitmaps)
-        bitmap = nullptr;
+    for (int i = 0; i < kImageCount; ++i) {
+        m_bitmaps[i] = nullptr;
+        m_ids[i] = 0;
+    }
 }
 
 CBitmapButton::~CBitmapButton() {
@@ -14,10 +16,11 @@ CBitmapButton::~CBitmapButton() {
 }
 
 void CBitmapButton::DeleteBitmaps() {
-    for (HBITMAP& bitmap : m_bitmaps) {
-        if (bitmap != nullptr)
-            ::DeleteObject(bitmap);
-        bitmap = nullptr;
+    for (int i = 0; i < kImageCount; ++i) {
+        if (m_bitmaps[i] != nullptr)
+            ::DeleteObject(m_bitmaps[i]);
+        m_bitmaps[i] = nullptr;
+        m_ids[i] = 0;
     }
 }
 
@@ -29,6 +32,8 @@ BOOL CBitmapButton::LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSe
     for (int i = 0; i < kImageCount; ++i) {
         if (ids[i] != 0)
             m_bitmaps[i] = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ids[i]));
+        if (m_bitmaps[i] != nullptr)
+            m_ids[i] = ids[i];
     }
     if (m_hWnd != nullptr)
         ::InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -21,6 +21,8 @@ public:
     // The bitmap that DrawItem shows for the button's current state.
     HBITMAP GetShownBitmap(UINT itemState) const;
     HBITMAP GetBitmap(int index) const { return m_bitmaps[index]; }
+    // The resource the image was loaded from; 0 when it has none.
+    UINT GetBitmapId(int index) const { return m_ids[index]; }
 
     void AttachDrawTarget();
 
@@ -30,6 +32,7 @@ private:
     void DeleteBitmaps();
 
     HBITMAP m_bitmaps[kImageCount];
+    UINT m_ids[kImageCount];
 };
 
 #endif

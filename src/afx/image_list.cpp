@@ -16,3 +16,15 @@ BOOL CImageList::DeleteImageList() {
     m_hImageList = nullptr;
     return deleted;
 }
+
+BOOL CImageList::Attach(HIMAGELIST hImageList) {
+    DeleteImageList();
+    m_hImageList = hImageList;
+    return m_hImageList != nullptr;
+}
+
+HIMAGELIST CImageList::Detach() {
+    HIMAGELIST detached = m_hImageList;
+    m_hImageList = nullptr;
+    return detached;
+}

@@ -15,6 +15,9 @@ public:
     // Images of width cx side by side in bitmap resource nBitmapID; crMask is transparent.
     BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
     BOOL DeleteImageList();
+    // Takes over an image list (the one held before is destroyed) / gives it up undestroyed.
+    BOOL Attach(HIMAGELIST hImageList);
+    HIMAGELIST Detach();
     operator HIMAGELIST() const { return m_hImageList; }
     int GetImageCount() const { return m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0; }
 

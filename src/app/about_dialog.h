@@ -7,6 +7,10 @@
 class CAboutDialog : public CDialog {
 public:
     CAboutDialog();
+
+protected:
+    // The program icon at the size of the box's scale.
+    BOOL OnInitDialog() override;
 };
 
 #endif

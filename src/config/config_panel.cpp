@@ -7,6 +7,7 @@
 #include "device/panel_leds.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
+#include "scaling/page_scaling.h"
 #include "store/section_snapshot.h"
 #include "VUZoz.h"
 
@@ -81,6 +82,7 @@ void CConfigPanel::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
+    scaling::ScalePage(m_hWnd, m_nIDTemplate);
     SetAllPanelLeds(m_nDevice, BG_LED_FAST);
     FillLists();
     // Until something is restored, every list holds and shows its table's first row,

@@ -17,14 +17,13 @@
 #include "paneltest/test_panel_rp.h"
 #include "paneltest/test_panel_t88.h"
 #include "resource.h"
+#include "scaling/display_scale.h"
+#include "scaling/scaled_pictures.h"
 
 namespace {
 
 // What BGGetDevType stands for when the library gives no array: no panel attached.
 tagBGDevHWType g_noDevices[] = {BG_HW_NONE};
-
-const COLORREF kDeviceListMask = RGB(4, 0, 0);
-const int kDevicePictureWidth = 104;
 
 template <class Page>
 void DestroyPage(Page*& page) {
@@ -90,6 +89,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnCommand(EN_SETFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkSetFocus),
     OnCommand(EN_KILLFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkKillFocus),
     OnCommand(EN_CHANGE, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkChange),
+    OnMessage(WM_DPICHANGED, &CMainDialog::OnDpiChanged),
+    OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
 };
 
 CMainDialog* GetMainDialog() {
@@ -151,8 +152,7 @@ BOOL CMainDialog::OnInitDialog() {
             systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    scaling::ShowWindowIcons(m_hWnd, IDI_TOLLAN, scaling::WindowDpi(m_hWnd));
 
     m_btnApply.EnableWindow(FALSE);
     m_bTestMode = 0;
@@ -187,7 +187,7 @@ BOOL CMainDialog::OnInitDialog() {
 
     // The list view must not destroy the image list it is given twice (normal and small).
     ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
-    if (m_imageDevices.Create(IDB_DEVICE_LIST, kDevicePictureWidth, 1, kDeviceListMask)) {
+    if (scaling::CreateDevicePictures(m_imageDevices, scaling::PictureScaleOf(m_hWnd))) {
         m_listDevices.SetImageList(m_imageDevices, LVSIL_NORMAL);
         m_listDevices.SetImageList(m_imageDevices, LVSIL_SMALL);
     }

@@ -82,6 +82,9 @@ private:
     // Posted when the device list's selection changed: the page follows once the list
     // has finished with the key or click that moved it.
     static const UINT kSelectionSettled = WM_APP + 1;
+    // Posted when the window moved to a monitor of another scale: the page is laid out again
+    // once the system has scaled the dialogs.
+    static const UINT kScaleSettled = WM_APP + 2;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -104,6 +107,8 @@ private:
     void OnDeviceListSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     BOOL OnSelectionSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult);    // display_scale_change.cpp
+    BOOL OnScaleSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // display_scale_change.cpp
 
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);

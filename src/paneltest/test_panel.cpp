@@ -2,6 +2,8 @@
 
 #include "mainwnd/focus_handoff.h"
 #include "resource.h"
+#include "scaling/display_scale.h"
+#include "scaling/page_scaling.h"
 #include "VUZoz.h"
 
 namespace {
@@ -39,6 +41,7 @@ void CTestPanel::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CTestPanel::OnInitDialog() {
     CTestDialog::OnInitDialog();
+    scaling::ScalePage(m_hWnd, m_nIDTemplate);
 
     // Every LED shows Off until the device tells otherwise; nothing is sent to it.
     for (int led = 0; led < m_layout.ledCount; ++led)
@@ -49,8 +52,8 @@ BOOL CTestPanel::OnInitDialog() {
         if (indicator.m_hWnd == nullptr)
             continue;
         // Without its pictures an indicator stays blank; the page works on.
-        (void)indicator.LoadBitmaps(m_layout.bitClearBitmap, m_layout.bitClearBitmap, m_layout.bitClearBitmap,
-                                    m_layout.bitSetBitmap);
+        (void)scaling::LoadIndicatorPictures(indicator, m_layout.bitClearBitmap, m_layout.bitSetBitmap,
+                                             scaling::PictureScaleOf(m_hWnd));
         (void)indicator.EnableWindow(TRUE);
     }
 

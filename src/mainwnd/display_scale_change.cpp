@@ -1,0 +1,52 @@
+// The main window moved to a monitor of another scale: it takes the size the system
+// suggests, and the device list, the window icons and the page show their pictures at the
+// new scale. The system scales a dialog's fonts and dialog units itself (Windows 10 with
+// per-monitor awareness v2) after this handler: the page is laid out again once it has.
+#include "mainwnd/main_dialog.h"
+
+#include "paneltest/test_dialog.h"
+#include "paneltest/test_panel.h"
+#include "resource.h"
+#include "scaling/display_scale.h"
+#include "scaling/page_scaling.h"
+#include "scaling/scaled_pictures.h"
+
+BOOL CMainDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    *pResult = 0;
+    const int dpi = LOWORD(wParam);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (dpi <= 0 || suggested == nullptr)
+        return FALSE;
+    (void)::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    scaling::ShowWindowIcons(m_hWnd, IDI_TOLLAN, dpi);
+    // The list keeps its pictures until those of the new scale are there.
+    CImageList pictures;
+    if (m_listDevices.m_hWnd != nullptr && m_imageDevices.m_hImageList != nullptr &&
+        scaling::CreateDevicePictures(pictures, scaling::PictureScale(dpi))) {
+        m_listDevices.SetImageList(pictures, LVSIL_NORMAL);
+        m_listDevices.SetImageList(pictures, LVSIL_SMALL);
+        m_imageDevices.Attach(pictures.Detach());
+        (void)::InvalidateRect(m_listDevices.m_hWnd, nullptr, TRUE);
+    }
+
+    (void)::PostMessageW(m_hWnd, kScaleSettled, static_cast<WPARAM>(dpi), 0);
+    // The default processing scales the dialog where the system does that.
+    return FALSE;
+}
+
+BOOL CMainDialog::OnScaleSettled(WPARAM wParam, LPARAM, LRESULT* pResult) {
+    *pResult = 0;
+    const int dpi = static_cast<int>(wParam);
+    scaling::RescalePage(CurrentPageWindow(), dpi);
+    if (m_pTestPage != nullptr && m_pTestPage->m_hWnd != nullptr) {
+        // Every test page is a CTestPanel (see NewTestPage).
+        CTestPanel& page = *static_cast<CTestPanel*>(m_pTestPage);
+        for (int i = 0; i < page.GetIndicatorCount(); ++i) {
+            if (page.m_indicators[i].m_hWnd != nullptr)
+                (void)scaling::RescaleIndicator(page.m_indicators[i], scaling::PictureScale(dpi));
+        }
+    }
+    return TRUE;
+}

@@ -1,0 +1,52 @@
+#include "scaling/picture_alignment.h"
+
+#include "scaling/display_scale.h"
+
+namespace scaling {
+
+namespace {
+
+const int kColumnCount = 8;
+// A panel picture is 200 pixels wide at 100 %: eight columns of 25 pixels.
+const int kColumnWidth100 = 25;
+// The numbers stand one pixel (at 100 %) below the picture.
+const int kGapBelowPicture100 = 1;
+
+}  // namespace
+
+int ColumnCentreHalfPixels(int column, int percent) {
+    return ScaleLength(kColumnWidth100 * (2 * column + 1), percent);
+}
+
+int NumberedColumn(HWND control) {
+    wchar_t className[16] = L"";
+    (void)::GetClassNameW(control, className, 16);
+    if (::lstrcmpiW(className, L"Static") != 0)
+        return -1;
+    const LONG_PTR type = ::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT)
+        return -1;
+    wchar_t text[4] = L"";
+    if (::GetWindowTextW(control, text, 4) != 1 || text[0] < L'1' || text[0] > L'0' + kColumnCount)
+        return -1;
+    return text[0] - L'1';
+}
+
+bool StandsUnder(const RECT& label, const RECT& picture) {
+    const LONG height = label.bottom - label.top;
+    return label.top >= (picture.top + picture.bottom) / 2 && label.top <= picture.bottom + height &&
+           label.right > picture.left && label.left < picture.right;
+}
+
+RECT AlignedLabelRect(const RECT& label, const RECT& picture, int column, int percent) {
+    const LONG width = label.right - label.left;
+    const LONG height = label.bottom - label.top;
+    RECT aligned = {};
+    aligned.left = picture.left + (ColumnCentreHalfPixels(column, percent) - width + 1) / 2;
+    aligned.top = picture.bottom + ScaleLength(kGapBelowPicture100, percent);
+    aligned.right = aligned.left + width;
+    aligned.bottom = aligned.top + height;
+    return aligned;
+}
+
+}  // namespace scaling
