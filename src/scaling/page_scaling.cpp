@@ -87,12 +87,14 @@ void ShowPicture(HWND control, UINT pictureId, int percent) {
     HBITMAP shared = SharedPicture(pictureId, percent);
     if (shared == nullptr)
         return;
-    // What comes back is the control's own copy of the template's picture, or a copy it
-    // made of a picture with alpha: either is ours to delete now.
-    HBITMAP previous =
-        reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shared)));
-    if (previous != nullptr && previous != shared && !IsSharedPicture(previous))
-        (void)::DeleteObject(previous);
+    if (reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)) != shared) {
+        // What comes back is the control's own copy of the template's picture, or a copy it
+        // made of a picture with alpha: either is ours to delete now.
+        HBITMAP previous = reinterpret_cast<HBITMAP>(
+            ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shared)));
+        if (previous != nullptr && previous != shared && !IsSharedPicture(previous))
+            (void)::DeleteObject(previous);
+    }
     BITMAP size = {};
     if (::GetObjectW(shared, sizeof(size), &size) != 0)
         (void)::SetWindowPos(control, nullptr, 0, 0, size.bmWidth, size.bmHeight,

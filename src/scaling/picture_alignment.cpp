@@ -34,8 +34,7 @@ int NumberedColumn(HWND control) {
 
 bool StandsUnder(const RECT& label, const RECT& picture) {
     const LONG height = label.bottom - label.top;
-    return label.top >= (picture.top + picture.bottom) / 2 && label.top <= picture.bottom + height &&
-           label.right > picture.left && label.left < picture.right;
+    return label.top >= (picture.top + picture.bottom) / 2 && label.top <= picture.bottom + height;
 }
 
 RECT AlignedLabelRect(const RECT& label, const RECT& picture, int column, int percent) {

@@ -17,7 +17,8 @@ int ColumnCentreHalfPixels(int column, int percent);
 int NumberedColumn(HWND control);
 
 // A label stands under a picture when its top is between the picture's middle and one
-// label height below the picture, and it overlaps the picture's width.
+// label height below the picture. Its left and right are not asked: the dialog units may
+// have spread the row wider than the picture.
 bool StandsUnder(const RECT& label, const RECT& picture);
 
 // Where the label of column goes: centred under the column, just below the picture.

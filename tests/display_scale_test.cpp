@@ -1,0 +1,601 @@
+// The program at the display scale of the test run. tests/dpi/run_at_dpi.sh runs these
+// suites in a Wine prefix whose LogPixels is TOLLAN_TEST_DPI (96, 120, 144 or 192). The run
+// at 96 DPI records the layout of every page in the file TOLLAN_DPI_LAYOUT; the others
+// compare with it. What a page shows is read back from the screen.
+#include "app/about_dialog.h"
+#include "config/config_panel.h"
+#include "paneltest/test_panel.h"
+#include "resource.h"
+#include "screen_pixels.h"
+#include "ui_harness.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using screen_pixels::Pixels;
+using ui::MainWindowTest;
+
+const tagBGDevHWType B88 = BG_HW_PUSHBUTTON_8X8;
+const tagBGDevHWType T88 = BG_HW_TOGGLE_8X8;
+const tagBGDevHWType RP = BG_HW_RADIO;
+
+const COLORREF kLedRed = RGB(255, 32, 32);
+const COLORREF kLedHighlight = RGB(255, 160, 160);
+
+int TestDpi() {
+    const char* dpi = std::getenv("TOLLAN_TEST_DPI");
+    return dpi != nullptr ? std::atoi(dpi) : 96;
+}
+
+int PercentOf(int dpi) {
+    switch (dpi) {
+    case 120: return 125;
+    case 144: return 150;
+    case 192: return 200;
+    default: return 100;
+    }
+}
+
+int Scaled(int length, int percent) { return (length * percent + 50) / 100; }
+
+UINT ScaledId(UINT baseId, int percent) {
+    switch (percent) {
+    case 125: return baseId + 1000;
+    case 150: return baseId + 2000;
+    case 200: return baseId + 3000;
+    default: return baseId;
+    }
+}
+
+RECT ScreenRect(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT RectIn(HWND child, HWND parent) {
+    RECT rect = ScreenRect(child);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT both = {};
+    return ::IntersectRect(&both, &a, &b) != FALSE;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::string Describe(HWND control) {
+    wchar_t text[64] = L"";
+    ::GetWindowTextW(control, text, 64);
+    std::string description;
+    for (const wchar_t c : ClassOf(control) + L" \"" + text + L"\"")
+        description += c < 128 ? static_cast<char>(c) : '?';
+    return description + " id " + std::to_string(::GetDlgCtrlID(control));
+}
+
+std::vector<HWND> VisibleChildren(HWND page) {
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::IsWindowVisible(child))
+            children.push_back(child);
+    }
+    return children;
+}
+
+bool IsPicture(HWND control) {
+    return ClassOf(control) == L"Static" && (::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+}
+
+int IndexOfPicture(const std::vector<HWND>& children) {
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (IsPicture(children[i]))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Index of the number k + 1 under the picture: of the two statics with that text (the row
+// under the picture and the column between the lists) the upper one.
+int IndexOfNumber(const std::vector<HWND>& children, int k) {
+    int found = -1;
+    for (size_t i = 0; i < children.size(); ++i) {
+        wchar_t text[8] = L"";
+        ::GetWindowTextW(children[i], text, 8);
+        if (ClassOf(children[i]) != L"Static" || text != std::to_wstring(k + 1))
+            continue;
+        if (found < 0 || ScreenRect(children[i]).top < ScreenRect(children[static_cast<size_t>(found)]).top)
+            found = static_cast<int>(i);
+    }
+    return found;
+}
+
+// The horizontal centres, in screen pixels times two, of the LEDs that picture shows.
+std::vector<int> LedCentresTimesTwo(HWND picture) {
+    const RECT rect = ScreenRect(picture);
+    const Pixels shown = screen_pixels::Capture(rect);
+    std::vector<int> centres;
+    int first = -1;
+    for (int x = 0; x <= shown.width; ++x) {
+        bool led = false;
+        for (int y = 0; x < shown.width && y < shown.height && !led; ++y)
+            led = shown.At(x, y) == kLedRed || shown.At(x, y) == kLedHighlight;
+        if (led && first < 0)
+            first = x;
+        if (!led && first >= 0) {
+            centres.push_back(2 * rect.left + first + x);
+            first = -1;
+        }
+    }
+    return centres;
+}
+
+// The horizontal centre, in screen pixels times two, of the ink of a label's text; -1 when
+// the label shows no ink.
+int InkCentreTimesTwo(HWND label) {
+    const RECT rect = ScreenRect(label);
+    const Pixels shown = screen_pixels::Capture(rect);
+    if (shown.width == 0)
+        return -1;
+    const COLORREF background = shown.At(0, 0);
+    const auto lightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    int left = -1;
+    int right = -1;
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            if (std::abs(lightness(shown.At(x, y)) - lightness(background)) < 150)
+                continue;
+            if (left < 0 || x < left)
+                left = x;
+            if (x > right)
+                right = x;
+        }
+    }
+    return left < 0 ? -1 : 2 * rect.left + left + right + 1;
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info = {};
+    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(info), &info) == 0)
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+SIZE IconSize(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info))
+        return SIZE{0, 0};
+    const SIZE size = BitmapSize(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask);
+    if (info.hbmColor != nullptr)
+        ::DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr)
+        ::DeleteObject(info.hbmMask);
+    return size;
+}
+
+// The thread loads the resources of this language while it lives.
+class UserInterfaceLanguage {
+public:
+    explicit UserInterfaceLanguage(LANGID language)
+        : m_language(::GetThreadUILanguage()), m_locale(::GetThreadLocale()) {
+        ::SetThreadUILanguage(language);
+        ::SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
+    }
+    ~UserInterfaceLanguage() {
+        ::SetThreadUILanguage(m_language);
+        ::SetThreadLocale(m_locale);
+    }
+
+private:
+    LANGID m_language;
+    LCID m_locale;
+};
+
+struct Language {
+    const char* name;
+    LANGID id;
+};
+
+const Language kLanguages[] = {{"en", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},
+                               {"ru", MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)}};
+
+struct PageKind {
+    const char* name;
+    std::vector<tagBGDevHWType> panels;
+    bool testMode;
+    UINT picture;          // 0: none
+    UINT indicatorPicture;  // bit-clear picture of the indicators; 0: none
+    bool numbersUnderLeds;  // the numbers under the picture stand under its LEDs
+};
+
+const PageKind kPages[] = {
+    {"config-b88", {B88}, false, IDB_PANEL_B88, 0, true},
+    {"config-t88", {T88}, false, IDB_PANEL_T88, 0, true},
+    {"config-rp", {RP}, false, IDB_PANEL_RP, 0, false},
+    {"test-b88", {B88}, true, IDB_PANEL_B88, IDB_BUTTON_UP, false},
+    {"test-t88", {T88}, true, IDB_PANEL_T88, IDB_TOGGLE_END, false},
+    {"test-rp", {RP}, true, IDB_PANEL_RP, IDB_BUTTON_UP, false},
+    {"error", {}, false, 0, 0, false},
+};
+
+// The layout at 96 DPI: the rectangles of each page's visible controls in window order, and
+// how many panels the device list shows at once.
+class RecordedLayout {
+public:
+    static std::string Path() {
+        const char* path = std::getenv("TOLLAN_DPI_LAYOUT");
+        return path != nullptr ? path : "dpi-layout-96.txt";
+    }
+
+    bool Load() {
+        std::ifstream file(Path());
+        std::string line;
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            std::string kind;
+            std::string key;
+            fields >> kind >> key;
+            if (kind == "list") {
+                fields >> m_listCounts[key];
+            } else if (kind == "page") {
+                size_t count = 0;
+                fields >> count;
+                std::vector<RECT>& rects = m_pages[key];
+                for (size_t i = 0; i < count; ++i) {
+                    RECT rect = {};
+                    fields >> rect.left >> rect.top >> rect.right >> rect.bottom;
+                    rects.push_back(rect);
+                }
+            }
+        }
+        return !m_pages.empty();
+    }
+
+    void Save() const {
+        std::ofstream file(Path());
+        for (const auto& page : m_pages) {
+            file << "page " << page.first << " " << page.second.size();
+            for (const RECT& rect : page.second)
+                file << " " << rect.left << " " << rect.top << " " << rect.right << " " << rect.bottom;
+            file << "\n";
+        }
+        for (const auto& list : m_listCounts)
+            file << "list " << list.first << " " << list.second << "\n";
+    }
+
+    std::map<std::string, std::vector<RECT>> m_pages;
+    std::map<std::string, int> m_listCounts;
+};
+
+class DisplayScalePages : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        dpi = TestDpi();
+        percent = PercentOf(dpi);
+    }
+
+    void StartShown(const std::vector<tagBGDevHWType>& panels, bool testMode) {
+        Start(panels, testMode);
+        ::RedrawWindow(main->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ui::PumpMessages();
+    }
+
+    void CheckPicture(HWND page, UINT pictureId, int shownPercent) {
+        const std::vector<HWND> children = VisibleChildren(page);
+        const int index = IndexOfPicture(children);
+        ASSERT_GE(index, 0);
+        HWND picture = children[static_cast<size_t>(index)];
+        const RECT rect = ScreenRect(picture);
+        EXPECT_EQ(Scaled(200, shownPercent), rect.right - rect.left);
+        EXPECT_EQ(Scaled(56, shownPercent), rect.bottom - rect.top);
+        const Pixels expected = screen_pixels::OfResource(ScaledId(pictureId, shownPercent));
+        ASSERT_EQ(Scaled(200, shownPercent), expected.width);
+        // The part the page shows: a picture larger than the page's dialog units is cut there.
+        RECT visible = {};
+        const RECT pageRect = ScreenRect(page);
+        ::IntersectRect(&visible, &rect, &pageRect);
+        const Pixels shown = screen_pixels::Capture(visible);
+        EXPECT_EQ(0, screen_pixels::Differences(expected, shown, 0, 0, visible.right - visible.left,
+                                                visible.bottom - visible.top))
+            << "pixels of the picture that differ from the " << shownPercent << " % picture";
+    }
+
+    // Each number under the picture stands under its LED, as the screen shows them.
+    void CheckNumbersUnderLeds(HWND page) {
+        const std::vector<HWND> children = VisibleChildren(page);
+        const int pictureIndex = IndexOfPicture(children);
+        ASSERT_GE(pictureIndex, 0);
+        const std::vector<int> leds = LedCentresTimesTwo(children[static_cast<size_t>(pictureIndex)]);
+        ASSERT_EQ(8u, leds.size());
+        for (int k = 0; k < 8; ++k) {
+            const int label = IndexOfNumber(children, k);
+            ASSERT_GE(label, 0) << "number " << k + 1;
+            const int ink = InkCentreTimesTwo(children[static_cast<size_t>(label)]);
+            ASSERT_GE(ink, 0) << "number " << k + 1 << " shows nothing";
+            EXPECT_LE(std::abs(ink - leds[static_cast<size_t>(k)]), 4)
+                << "number " << k + 1 << " at " << ink / 2.0 << ", its LED at " << leds[static_cast<size_t>(k)] / 2.0;
+        }
+    }
+
+    void CheckDeviceList(const std::string& key, RecordedLayout& layout) {
+        HWND list = main->m_listDevices.m_hWnd;
+        HIMAGELIST pictures = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        int width = 0;
+        int height = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(pictures, &width, &height));
+        EXPECT_EQ(Scaled(104, percent), width);
+        EXPECT_EQ(Scaled(34, percent), height);
+        RECT item = {};
+        item.left = LVIR_BOUNDS;
+        ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_GE(item.bottom - item.top, Scaled(34, percent));
+        RECT client = {};
+        ::GetClientRect(list, &client);
+        EXPECT_LE(item.right - item.left, client.right) << "the list is narrower than its pictures";
+        const int perPage = static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_GT(perPage, 0);
+        if (dpi == 96)
+            layout.m_listCounts[key] = perPage;
+        else
+            EXPECT_EQ(layout.m_listCounts[key], perPage) << "panels the device list shows at once";
+    }
+
+    void CheckIndicators(UINT clearPicture) {
+        ASSERT_NE(nullptr, main->m_pTestPage);
+        CTestPanel& page = *static_cast<CTestPanel*>(main->m_pTestPage);
+        const Pixels expected = screen_pixels::OfResource(ScaledId(clearPicture, percent));
+        ASSERT_EQ(Scaled(30, percent), expected.width);
+        for (int i = 0; i < page.GetIndicatorCount(); ++i) {
+            const CBitmapButton& indicator = page.m_indicators[i];
+            for (int image = 0; image < CBitmapButton::kImageCount; ++image) {
+                const SIZE size = BitmapSize(indicator.GetBitmap(image));
+                EXPECT_EQ(Scaled(30, percent), size.cx) << "indicator " << i << " image " << image;
+                EXPECT_EQ(Scaled(30, percent), size.cy) << "indicator " << i << " image " << image;
+            }
+            const RECT rect = ScreenRect(indicator.m_hWnd);
+            const int width = std::min<int>(rect.right - rect.left, expected.width);
+            const int height = std::min<int>(rect.bottom - rect.top, expected.height);
+            const Pixels shown = screen_pixels::Capture(rect);
+            EXPECT_EQ(0, screen_pixels::Differences(expected, shown, 0, 0, width, height)) << "indicator " << i;
+        }
+    }
+
+    int dpi = 96;
+    int percent = 100;
+};
+
+TEST_F(DisplayScalePages, EveryPageInBothLanguagesAtTheScaleOfTheScreen) {
+    HDC screen = ::GetDC(nullptr);
+    const int screenDpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, screenDpi) << "the Wine prefix does not run at the DPI of the test";
+
+    RecordedLayout layout;
+    if (dpi != 96) {
+        ASSERT_TRUE(layout.Load()) << "no layout recorded at 96 DPI in " << RecordedLayout::Path();
+    }
+
+    for (const Language& language : kLanguages) {
+        UserInterfaceLanguage use(language.id);
+        for (const PageKind& kind : kPages) {
+            const std::string key = std::string(language.name) + "-" + kind.name;
+            SCOPED_TRACE(key + " at " + std::to_string(dpi) + " DPI");
+            StartShown(kind.panels, kind.testMode);
+            const bool russian = language.id == kLanguages[1].id;
+            ASSERT_EQ(russian, ui::Text(main->m_hWnd, IDC_APPLY) != L"Apply") << "the page is not in " << language.name;
+            HWND page = Page();
+            ASSERT_NE(nullptr, page);
+            ASSERT_TRUE(::IsWindowVisible(page));
+
+            RECT client = {};
+            ::GetClientRect(page, &client);
+            const std::vector<HWND> children = VisibleChildren(page);
+            ASSERT_FALSE(children.empty());
+            std::vector<RECT> rects;
+            for (HWND child : children) {
+                const RECT rect = RectIn(child, page);
+                rects.push_back(rect);
+                EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+                    << Describe(child) << " lies outside the page";
+            }
+            if (dpi == 96) {
+                layout.m_pages[key] = rects;
+            } else {
+                const std::vector<RECT>& at96 = layout.m_pages[key];
+                ASSERT_EQ(at96.size(), rects.size()) << "controls of the page";
+                for (size_t i = 0; i < rects.size(); ++i) {
+                    for (size_t j = i + 1; j < rects.size(); ++j) {
+                        EXPECT_FALSE(Overlap(rects[i], rects[j]) && !Overlap(at96[i], at96[j]))
+                            << Describe(children[i]) << " overlaps " << Describe(children[j]);
+                    }
+                }
+                // The numbers keep their place along the picture, in proportion to it.
+                const int picture = IndexOfPicture(children);
+                for (int k = 0; kind.picture != 0 && !kind.testMode && k < 8; ++k) {
+                    const size_t number = static_cast<size_t>(IndexOfNumber(children, k));
+                    const size_t p = static_cast<size_t>(picture);
+                    const int offset96 = at96[number].left + at96[number].right - 2 * at96[p].left;
+                    const int offset = rects[number].left + rects[number].right - 2 * rects[p].left;
+                    EXPECT_LE(std::abs(offset - Scaled(offset96, percent)), 4) << "number " << k + 1;
+                }
+            }
+            if (kind.picture != 0)
+                CheckPicture(page, kind.picture, percent);
+            if (kind.numbersUnderLeds)
+                CheckNumbersUnderLeds(page);
+            if (kind.indicatorPicture != 0)
+                CheckIndicators(kind.indicatorPicture);
+            if (!kind.panels.empty())
+                CheckDeviceList(key, layout);
+        }
+    }
+    if (dpi == 96 && !HasFailure())
+        layout.Save();
+}
+
+TEST_F(DisplayScalePages, WindowIconsAndTheAboutBoxIconHaveTheSizeOfTheScale) {
+    Start({B88});
+    const SIZE big = IconSize(reinterpret_cast<HICON>(::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0)));
+    const SIZE smallIcon = IconSize(reinterpret_cast<HICON>(::SendMessageW(main->m_hWnd, WM_GETICON, ICON_SMALL, 0)));
+    EXPECT_EQ(::MulDiv(32, dpi, 96), big.cx);
+    EXPECT_EQ(::MulDiv(32, dpi, 96), big.cy);
+    EXPECT_EQ(::MulDiv(16, dpi, 96), smallIcon.cx);
+    EXPECT_EQ(::MulDiv(16, dpi, 96), smallIcon.cy);
+
+    CAboutDialog about;
+    ASSERT_TRUE(about.Create(IDD_ABOUTBOX, nullptr));
+    HWND iconControl = nullptr;
+    for (HWND child = ::GetWindow(about.m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ClassOf(child) == L"Static")
+            iconControl = child;
+    }
+    ASSERT_NE(nullptr, iconControl);
+    const SIZE shown = IconSize(reinterpret_cast<HICON>(::SendMessageW(iconControl, STM_GETICON, 0, 0)));
+    EXPECT_EQ(::MulDiv(32, dpi, 96), shown.cx);
+    EXPECT_EQ(::MulDiv(32, dpi, 96), shown.cy);
+    about.DestroyWindow();
+}
+
+// The pictures of the pages are loaded once per process and scale; the copy of the picture
+// that each picture control loads from the template is deleted at once.
+class DisplayScalePictures : public DisplayScalePages {
+protected:
+    static LRESULT CALLBACK RecordSetImage(int code, WPARAM wParam, LPARAM lParam) {
+        const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == STM_SETIMAGE && call->wParam == IMAGE_BITMAP) {
+            s_given.push_back(reinterpret_cast<HBITMAP>(call->lParam));
+            s_returned.push_back(reinterpret_cast<HBITMAP>(call->lResult));
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static std::vector<HBITMAP> s_given;
+    static std::vector<HBITMAP> s_returned;
+};
+
+std::vector<HBITMAP> DisplayScalePictures::s_given;
+std::vector<HBITMAP> DisplayScalePictures::s_returned;
+
+TEST_F(DisplayScalePictures, SharedByEveryPageAndTheTemplatesCopyDeleted) {
+    s_given.clear();
+    s_returned.clear();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, RecordSetImage, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    Start({B88, B88, T88});
+    HWND first = VisibleChildren(Page())[static_cast<size_t>(IndexOfPicture(VisibleChildren(Page())))];
+    const HBITMAP shared = reinterpret_cast<HBITMAP>(::SendMessageW(first, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ui::ActivateDeviceItem(*main, 1);
+    HWND second = VisibleChildren(Page())[static_cast<size_t>(IndexOfPicture(VisibleChildren(Page())))];
+    EXPECT_NE(first, second) << "a new page";
+    EXPECT_EQ(shared, reinterpret_cast<HBITMAP>(::SendMessageW(second, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    ui::ActivateDeviceItem(*main, 2);
+    Close();
+    ::UnhookWindowsHookEx(hook);
+
+    // Both pushbutton pages were given the one picture, whose handle outlives them.
+    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(shared)));
+    ASSERT_GE(s_given.size(), 3u);
+    EXPECT_EQ(shared, s_given[0]);
+    int templateCopies = 0;
+    for (size_t i = 0; i < s_returned.size(); ++i) {
+        if (s_given[i] == nullptr)
+            continue;  // the control gives its picture back before it goes
+        ASSERT_NE(nullptr, s_returned[i]) << "the control had no picture of its own";
+        EXPECT_NE(shared, s_returned[i]);
+        EXPECT_EQ(0, static_cast<int>(::GetObjectType(s_returned[i]))) << "the template's copy was not deleted";
+        ++templateCopies;
+    }
+    EXPECT_EQ(3, templateCopies) << "three pages with a picture each";
+}
+
+// WM_DPICHANGED as the system sends it when the window moves to a monitor of another scale.
+// Wine here cannot move a window between monitors of different scales (and does not change
+// the fonts of a dialog): the message is sent by the test, the page's dialog units stay.
+class DisplayScaleChange : public DisplayScalePages {
+protected:
+    // A scale whose picture still fits the page at the dialog units of this run.
+    int OtherDpi() const { return dpi == 96 ? 144 : 96; }
+
+    void ChangeDpi(int newDpi) {
+        RECT window = ScreenRect(main->m_hWnd);
+        suggested = window;
+        suggested.right = window.left + ::MulDiv(window.right - window.left, newDpi, dpi);
+        suggested.bottom = window.top + ::MulDiv(window.bottom - window.top, newDpi, dpi);
+        ::SendMessageW(main->m_hWnd, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&suggested));
+        ui::PumpMessages();
+        ::RedrawWindow(main->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ui::PumpMessages();
+    }
+
+    std::vector<RECT> PageLayout() {
+        std::vector<RECT> rects;
+        for (HWND child : VisibleChildren(Page()))
+            rects.push_back(RectIn(child, Page()));
+        return rects;
+    }
+
+    RECT suggested = {};
+};
+
+bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
+
+TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
+    StartShown({B88, RP}, false);
+    const std::vector<RECT> before = PageLayout();
+    const int other = OtherDpi();
+    const int otherPercent = PercentOf(other);
+    ChangeDpi(other);
+
+    EXPECT_TRUE(SameRect(suggested, ScreenRect(main->m_hWnd))) << "the window takes the suggested rectangle";
+    HIMAGELIST pictures =
+        reinterpret_cast<HIMAGELIST>(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(pictures, &width, &height));
+    EXPECT_EQ(Scaled(104, otherPercent), width);
+    EXPECT_EQ(Scaled(34, otherPercent), height);
+    const SIZE big = IconSize(reinterpret_cast<HICON>(::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0)));
+    EXPECT_EQ(::MulDiv(32, other, 96), big.cx);
+    CheckPicture(Page(), IDB_PANEL_B88, otherPercent);
+    CheckNumbersUnderLeds(Page());
+
+    // Back: the page is laid out as it was, and a page opened now is too.
+    ChangeDpi(dpi);
+    const std::vector<RECT> after = PageLayout();
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_TRUE(SameRect(before[i], after[i])) << Describe(VisibleChildren(Page())[i]);
+    CheckPicture(Page(), IDB_PANEL_B88, percent);
+    CheckNumbersUnderLeds(Page());
+    ASSERT_TRUE(ImageList_GetIconSize(pictures = reinterpret_cast<HIMAGELIST>(::SendMessageW(
+                                          main->m_listDevices.m_hWnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+                                      &width, &height));
+    EXPECT_EQ(Scaled(104, percent), width);
+}
+
+TEST_F(DisplayScaleChange, TestPageIndicatorsFollowTheNewScale) {
+    StartShown({T88}, true);
+    const int other = OtherDpi();
+    ChangeDpi(other);
+    const int saved = percent;
+    percent = PercentOf(other);
+    CheckPicture(Page(), IDB_PANEL_T88, percent);
+    CheckIndicators(IDB_TOGGLE_END);
+    percent = saved;
+}
+
+}  // namespace
