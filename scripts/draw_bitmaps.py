@@ -81,7 +81,8 @@ class Canvas:
                 self.put(xx, yy, colour)
 
     def frame(self, x, y, w, h, top_left, bottom_right, width=1):
-        """A bevel `width` pixels wide: top and left edges in one colour, bottom and right in the other."""
+        """A bevel `width` pixels wide: top and left edges in one colour, bottom and right in
+        the other."""
         for i in range(width):
             self._frame1(x + i, y + i, w - 2 * i, h - 2 * i, top_left, bottom_right)
 
@@ -149,7 +150,7 @@ def even(n):
 
 
 def fitting(size, cx):
-    """A size whose box is symmetric around the index-centre cx (odd on a whole pixel, else even)."""
+    """A size whose box is symmetric around the index-centre cx: odd on a whole pixel, else even."""
     whole = cx == int(cx)
     return size if (size % 2 == 1) == whole else size + 1
 
@@ -246,8 +247,10 @@ def scaled_box(x, y, w, h, s):
 #   panel_t88  toggle switches (the round nut): x = 12.5 + 25 k, y = 41.5, the lever above it;
 #              LEDs as panel_b88
 #   panel_rp   push buttons: x = 71 + 19 i (i = 0..3), y = 45; 12 pixels square with the frame;
-#              LEDs: x = 62.5 + 19 i (i = 0..4), y = 33.5; knobs: x = 24.5 and 176.5, y = 41.5
-# So at 150 % the third button of panel_b88 has its middle at x = round(62 * 1.5) = 93.
+#              LEDs: x = 62.5 + 19 i (i = 0..4), y = 33.5; the knobs (x = 24.5 and 176.5,
+#              y = 41.5) line up with nothing and are only kept to the nearest half pixel
+# So at 150 % the third button of panel_b88 has its middle at x = round(62 * 1.5) = 93, and the
+# sixth switch of panel_t88 at x = round(137.5 * 1.25) = 172 at 125 %.
 
 COLUMN = 25  # pixel width of one of the eight columns of a 200-pixel panel picture
 
@@ -534,7 +537,9 @@ def main():
     os.makedirs(os.path.join(RES_DIR, SCALED_DIR), exist_ok=True)
     for name, draw, bits, palette in PICTURES:
         for s in SCALES:
-            path = name + ".bmp" if s == 1 else os.path.join(SCALED_DIR, "%s_%d.bmp" % (name, rh(s * 100)))
+            path = name + ".bmp"
+            if s != 1:
+                path = os.path.join(SCALED_DIR, "%s_%d.bmp" % (name, rh(s * 100)))
             write(path, bmp_bytes(draw(s), bits, palette))
     write("tollan.ico", ico_bytes([icon_picture(n) for n in (256, 48, 32, 24, 16)]))
 
