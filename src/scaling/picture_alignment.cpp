@@ -14,10 +14,6 @@ const int kGapBelowPicture100 = 1;
 
 }  // namespace
 
-int ColumnCentreHalfPixels(int column, int percent) {
-    return ScaleLength(kColumnWidth100 * (2 * column + 1), percent);
-}
-
 int NumberedColumn(HWND control) {
     wchar_t className[16] = L"";
     (void)::GetClassNameW(control, className, 16);
@@ -41,7 +37,9 @@ RECT AlignedLabelRect(const RECT& label, const RECT& picture, int column, int pe
     const LONG width = label.right - label.left;
     const LONG height = label.bottom - label.top;
     RECT aligned = {};
-    aligned.left = picture.left + (ColumnCentreHalfPixels(column, percent) - width + 1) / 2;
+    // The column's middle at 100 % is 12.5 + 25 * column: left = middle * percent / 100 - width / 2,
+    // rounded to the nearest pixel.
+    aligned.left = picture.left + (kColumnWidth100 * (2 * column + 1) * percent - 100 * width + 100) / 200;
     aligned.top = picture.bottom + ScaleLength(kGapBelowPicture100, percent);
     aligned.right = aligned.left + width;
     aligned.bottom = aligned.top + height;

@@ -9,10 +9,6 @@
 
 namespace scaling {
 
-// The horizontal centre of column (0 to 7) of a panel picture at percent, in half pixels
-// from its left edge (the middle of the first 25-pixel column at 100 % is 12.5).
-int ColumnCentreHalfPixels(int column, int percent);
-
 // The column (0 to 7) that a static text numbers ("1" to "8"); -1 for any other control.
 int NumberedColumn(HWND control);
 
