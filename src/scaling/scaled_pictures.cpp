@@ -88,8 +88,11 @@ HICON SharedIcon(UINT id, int size) {
                                          ::GetProcAddress(comctl32, "LoadIconWithScaleDown")));
     }();
     HICON icon = nullptr;
-    if (loadIconWithScaleDown == nullptr ||
-        FAILED(loadIconWithScaleDown(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), size, size, &icon)))
+    // At the system's own size: the icon LoadIcon gives everyone (the main window's m_hIcon).
+    if (size == ::GetSystemMetrics(SM_CXICON))
+        icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id));
+    if (icon == nullptr && (loadIconWithScaleDown == nullptr ||
+                            FAILED(loadIconWithScaleDown(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), size, size, &icon))))
         icon = static_cast<HICON>(
             ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
     if (icon != nullptr)
