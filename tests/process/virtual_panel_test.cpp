@@ -313,7 +313,8 @@ TEST_F(VirtualPanelProcess, LedShowsTheStateSetOnTheTestPage) {
     ASSERT_NO_FATAL_FAILURE(Start(L"1", L"test", 1));
     HWND led = PanelChild(0, kFirstLed + 0);
     ASSERT_NE(nullptr, led);
-    EXPECT_EQ(Lens::kDark, LensOf(led));
+    // The panel window may not have painted yet when the page is up.
+    EXPECT_TRUE(WaitUntil([led] { return LensOf(led) == Lens::kDark; }));
 
     Click(Control(kLedRadioFirst + 3));  // LED 0 On
     EXPECT_TRUE(WaitUntil([led] { return LensOf(led) == Lens::kLit; }));
