@@ -73,6 +73,33 @@
 #define IDB_TOGGLE_UP               146
 #define IDB_TOGGLE_END              147
 
+// The same pictures for larger display scales: 125 % is the 100 % id + 1000,
+// 150 % + 2000, 200 % + 3000
+#define IDB_PANEL_RP_125            1135
+#define IDB_PANEL_B88_125           1137
+#define IDB_PANEL_T88_125           1138
+#define IDB_DEVICE_LIST_125         1141
+#define IDB_BUTTON_UP_125           1143
+#define IDB_BUTTON_DOWN_125         1144
+#define IDB_TOGGLE_UP_125           1146
+#define IDB_TOGGLE_END_125          1147
+#define IDB_PANEL_RP_150            2135
+#define IDB_PANEL_B88_150           2137
+#define IDB_PANEL_T88_150           2138
+#define IDB_DEVICE_LIST_150         2141
+#define IDB_BUTTON_UP_150           2143
+#define IDB_BUTTON_DOWN_150         2144
+#define IDB_TOGGLE_UP_150           2146
+#define IDB_TOGGLE_END_150          2147
+#define IDB_PANEL_RP_200            3135
+#define IDB_PANEL_B88_200           3137
+#define IDB_PANEL_T88_200           3138
+#define IDB_DEVICE_LIST_200         3141
+#define IDB_BUTTON_UP_200           3143
+#define IDB_BUTTON_DOWN_200         3144
+#define IDB_TOGGLE_UP_200           3146
+#define IDB_TOGGLE_END_200          3147
+
 // System menu command of the About item
 #define IDM_ABOUTBOX                0x0010
 

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -782,80 +784,116 @@ Dib LoadDib(UINT id) {
   return picture;
 }
 
-TEST(ResourcesPictures, SizesAndDepths) {
+// The display scales the pictures are drawn for, in percent, and the id step of each.
+struct Scale {
+  int percent;
+  UINT idOffset;
+};
+const Scale kScales[] = {{100, 0}, {125, 1000}, {150, 2000}, {200, 3000}};
+
+// A size at a scale: rounded to the nearest pixel, halves up.
+LONG Scaled(LONG size, int percent) { return (size * percent + 50) / 100; }
+
+std::string ScaleName(const Scale& scale) { return std::to_string(scale.percent) + " %"; }
+
+TEST(ResourcesPictures, SizesAndDepthsAtEveryScale) {
   struct Row {
     UINT id;
-    LONG width;
+    LONG width;  // at 100 %, of one picture for the device list strip
     LONG height;
     WORD bits;
+    LONG pictures;  // side by side in the bitmap
   };
   const Row rows[] = {
-      {IDB_PANEL_RP, 200, 56, 4},   {IDB_PANEL_B88, 200, 56, 4},  {IDB_PANEL_T88, 200, 56, 4},
-      {IDB_DEVICE_LIST, 416, 34, 4}, {IDB_BUTTON_UP, 30, 30, 8},   {IDB_BUTTON_DOWN, 30, 30, 8},
-      {IDB_TOGGLE_UP, 30, 30, 24},  {IDB_TOGGLE_END, 30, 30, 24},
+      {IDB_PANEL_RP, 200, 56, 4, 1},    {IDB_PANEL_B88, 200, 56, 4, 1},
+      {IDB_PANEL_T88, 200, 56, 4, 1},   {IDB_DEVICE_LIST, 104, 34, 4, 4},
+      {IDB_BUTTON_UP, 30, 30, 8, 1},    {IDB_BUTTON_DOWN, 30, 30, 8, 1},
+      {IDB_TOGGLE_UP, 30, 30, 24, 1},   {IDB_TOGGLE_END, 30, 30, 24, 1},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE("bitmap " + std::to_string(row.id));
-    const Dib picture = LoadDib(row.id);
-    ASSERT_TRUE(picture.parsed);
-    EXPECT_EQ(row.width, picture.width);
-    EXPECT_EQ(row.height, picture.height);
-    EXPECT_EQ(row.bits, picture.bitCount);
-    EXPECT_EQ(static_cast<DWORD>(BI_RGB), picture.compression);
-    // The pictures serve both languages: the program loads them with either one active.
-    HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(row.id), IMAGE_BITMAP,
-                               0, 0, LR_CREATEDIBSECTION);
-    EXPECT_NE(nullptr, loaded);
-    if (loaded != nullptr) (void)DeleteObject(loaded);
+    const Dib base = LoadDib(row.id);
+    for (const Scale& scale : kScales) {
+      const UINT id = row.id + scale.idOffset;
+      SCOPED_TRACE("bitmap " + std::to_string(id) + " at " + ScaleName(scale));
+      const Dib picture = LoadDib(id);
+      ASSERT_TRUE(picture.parsed);
+      const LONG width = row.pictures * Scaled(row.width, scale.percent);
+      const LONG height = Scaled(row.height, scale.percent);
+      EXPECT_EQ(width, picture.width);
+      EXPECT_EQ(height, picture.height);
+      EXPECT_EQ(row.bits, picture.bitCount);
+      EXPECT_EQ(static_cast<DWORD>(BI_RGB), picture.compression);
+      if (row.bits == 4) {
+        // Same colours in the same order: the image list's masking relies on the order.
+        ASSERT_EQ(base.palette.size(), picture.palette.size());
+        EXPECT_EQ(0, std::memcmp(base.palette.data(), picture.palette.data(),
+                                 base.palette.size() * sizeof(RGBQUAD)));
+      }
+      // The pictures serve both languages: the program loads them with either one active.
+      HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
+                                 0, 0, LR_CREATEDIBSECTION);
+      ASSERT_NE(nullptr, loaded);
+      BITMAP info = {};
+      EXPECT_EQ(static_cast<int>(sizeof info), GetObjectW(loaded, sizeof info, &info));
+      EXPECT_EQ(width, info.bmWidth);
+      EXPECT_EQ(height, info.bmHeight);
+      (void)DeleteObject(loaded);
+    }
   }
 }
 
 TEST(ResourcesPictures, DeviceListBackgroundIsTheMaskColour) {
   const COLORREF mask = RGB(4, 0, 0);
-  const Dib strip = LoadDib(IDB_DEVICE_LIST);
-  ASSERT_TRUE(strip.parsed);
-  ASSERT_EQ(416, strip.width);
-  ASSERT_EQ(34, strip.height);
-  // Picture 0 stands for no known hardware type: nothing but background.
-  for (LONG y = 0; y < 34; ++y) {
-    for (LONG x = 0; x < 104; ++x) {
-      ASSERT_EQ(mask, strip.Pixel(x, y)) << "blank picture at " << x << ", " << y;
-    }
-  }
-  std::vector<std::vector<COLORREF>> panels;
-  for (LONG picture = 1; picture < 4; ++picture) {
-    const LONG left = 104 * picture;
-    for (LONG x = left; x < left + 104; ++x) {
-      EXPECT_EQ(mask, strip.Pixel(x, 0)) << "top edge of picture " << picture;
-      EXPECT_EQ(mask, strip.Pixel(x, 33)) << "bottom edge of picture " << picture;
-    }
-    for (LONG y = 0; y < 34; ++y) {
-      EXPECT_EQ(mask, strip.Pixel(left, y)) << "left edge of picture " << picture;
-      EXPECT_EQ(mask, strip.Pixel(left + 103, y)) << "right edge of picture " << picture;
-    }
-    std::vector<COLORREF> pixels;
-    int drawn = 0;
-    for (LONG y = 0; y < 34; ++y) {
-      for (LONG x = left; x < left + 104; ++x) {
-        pixels.push_back(strip.Pixel(x, y));
-        if (pixels.back() != mask) ++drawn;
+  for (const Scale& scale : kScales) {
+    SCOPED_TRACE(ScaleName(scale));
+    const LONG width = Scaled(104, scale.percent);
+    const LONG height = Scaled(34, scale.percent);
+    const Dib strip = LoadDib(IDB_DEVICE_LIST + scale.idOffset);
+    ASSERT_TRUE(strip.parsed);
+    ASSERT_EQ(4 * width, strip.width);
+    ASSERT_EQ(height, strip.height);
+    // Picture 0 stands for no known hardware type: nothing but background.
+    for (LONG y = 0; y < height; ++y) {
+      for (LONG x = 0; x < width; ++x) {
+        ASSERT_EQ(mask, strip.Pixel(x, y)) << "blank picture at " << x << ", " << y;
       }
     }
-    EXPECT_GT(drawn, 104 * 34 / 2) << "picture " << picture << " shows a panel";
-    panels.push_back(pixels);
+    std::vector<std::vector<COLORREF>> panels;
+    for (LONG picture = 1; picture < 4; ++picture) {
+      const LONG left = width * picture;
+      for (LONG x = left; x < left + width; ++x) {
+        EXPECT_EQ(mask, strip.Pixel(x, 0)) << "top edge of picture " << picture;
+        EXPECT_EQ(mask, strip.Pixel(x, height - 1)) << "bottom edge of picture " << picture;
+      }
+      for (LONG y = 0; y < height; ++y) {
+        EXPECT_EQ(mask, strip.Pixel(left, y)) << "left edge of picture " << picture;
+        EXPECT_EQ(mask, strip.Pixel(left + width - 1, y)) << "right edge of picture " << picture;
+      }
+      std::vector<COLORREF> pixels;
+      int drawn = 0;
+      for (LONG y = 0; y < height; ++y) {
+        for (LONG x = left; x < left + width; ++x) {
+          pixels.push_back(strip.Pixel(x, y));
+          if (pixels.back() != mask) ++drawn;
+        }
+      }
+      EXPECT_GT(drawn, width * height / 2) << "picture " << picture << " shows a panel";
+      panels.push_back(pixels);
+    }
+    EXPECT_NE(panels[0], panels[1]);
+    EXPECT_NE(panels[1], panels[2]);
+    EXPECT_NE(panels[0], panels[2]);
   }
-  EXPECT_NE(panels[0], panels[1]);
-  EXPECT_NE(panels[1], panels[2]);
-  EXPECT_NE(panels[0], panels[2]);
 }
 
-// Draws one picture of the image list onto a 104x34 surface filled with the background.
-std::vector<COLORREF> DrawListPicture(HIMAGELIST list, int picture, COLORREF background) {
+// Draws one picture of the image list onto a surface of its size filled with the background.
+std::vector<COLORREF> DrawListPicture(HIMAGELIST list, int picture, COLORREF background,
+                                      LONG width, LONG height) {
   std::vector<COLORREF> drawn;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = 104;
-  info.bmiHeader.biHeight = -34;  // top-down
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -866,13 +904,13 @@ std::vector<COLORREF> DrawListPicture(HIMAGELIST list, int picture, COLORREF bac
   if (surface != nullptr && bits != nullptr) {
     HGDIOBJ old = SelectObject(dc, surface);
     HBRUSH brush = CreateSolidBrush(background);
-    RECT all = {0, 0, 104, 34};
+    RECT all = {0, 0, width, height};
     (void)FillRect(dc, &all, brush);
     (void)DeleteObject(brush);
     if (ImageList_Draw(list, picture, dc, 0, 0, ILD_NORMAL)) {
       (void)GdiFlush();
       const DWORD* pixels = static_cast<const DWORD*>(bits);
-      for (int i = 0; i < 104 * 34; ++i) {
+      for (LONG i = 0; i < width * height; ++i) {
         drawn.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
       }
     }
@@ -886,71 +924,158 @@ std::vector<COLORREF> DrawListPicture(HIMAGELIST list, int picture, COLORREF bac
 TEST(ResourcesPictures, DeviceListPicturesDrawThroughAnImageList) {
   const COLORREF mask = RGB(4, 0, 0);
   const COLORREF background = RGB(255, 0, 255);
-  const Dib strip = LoadDib(IDB_DEVICE_LIST);
-  ASSERT_TRUE(strip.parsed);
   // Colours that every 16-colour image list keeps as they are.
   const COLORREF standard[] = {RGB(0, 0, 0), RGB(128, 128, 128), RGB(192, 192, 192),
                                RGB(255, 255, 255)};
-  for (UINT flags : {0u, static_cast<UINT>(LR_CREATEDIBSECTION)}) {
-    SCOPED_TRACE(flags == 0 ? "device-dependent bitmap" : "DIB section");
-    HIMAGELIST list = ImageList_LoadImageW(GetModuleHandleW(nullptr),
-                                           MAKEINTRESOURCEW(IDB_DEVICE_LIST), 104, 1, mask,
-                                           IMAGE_BITMAP, flags);
-    ASSERT_NE(nullptr, list);
-    EXPECT_EQ(4, ImageList_GetImageCount(list));
-    for (int picture = 0; picture < 4; ++picture) {
-      const std::vector<COLORREF> drawn = DrawListPicture(list, picture, background);
-      ASSERT_EQ(104u * 34u, drawn.size());
-      int wrong = 0;
-      for (LONG y = 0; y < 34; ++y) {
-        for (LONG x = 0; x < 104; ++x) {
-          const COLORREF source = strip.Pixel(104 * picture + x, y);
-          const COLORREF shown = drawn[static_cast<size_t>(y * 104 + x)];
-          bool ok = source == mask ? shown == background : shown != background && shown != mask;
-          for (COLORREF c : standard) {
-            if (source == c) ok = ok && shown == c;
-          }
-          if (!ok && ++wrong <= 3) {
-            ADD_FAILURE() << "picture " << picture << " at " << x << ", " << y << ": source 0x"
-                          << std::hex << source << " shown 0x" << shown;
+  for (const Scale& scale : kScales) {
+    const LONG width = Scaled(104, scale.percent);
+    const LONG height = Scaled(34, scale.percent);
+    const UINT id = IDB_DEVICE_LIST + scale.idOffset;
+    const Dib strip = LoadDib(id);
+    ASSERT_TRUE(strip.parsed);
+    for (UINT flags : {0u, static_cast<UINT>(LR_CREATEDIBSECTION)}) {
+      SCOPED_TRACE(ScaleName(scale) + (flags == 0 ? " device-dependent bitmap" : " DIB section"));
+      HIMAGELIST list = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                             width, 1, mask, IMAGE_BITMAP, flags);
+      ASSERT_NE(nullptr, list);
+      EXPECT_EQ(4, ImageList_GetImageCount(list));
+      int cx = 0, cy = 0;
+      EXPECT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
+      EXPECT_EQ(width, cx);
+      EXPECT_EQ(height, cy);
+      for (int picture = 0; picture < 4; ++picture) {
+        const std::vector<COLORREF> drawn = DrawListPicture(list, picture, background, width,
+                                                            height);
+        ASSERT_EQ(static_cast<size_t>(width * height), drawn.size());
+        int wrong = 0;
+        for (LONG y = 0; y < height; ++y) {
+          for (LONG x = 0; x < width; ++x) {
+            const COLORREF source = strip.Pixel(width * picture + x, y);
+            const COLORREF shown = drawn[static_cast<size_t>(y * width + x)];
+            bool ok = source == mask ? shown == background : shown != background && shown != mask;
+            for (COLORREF c : standard) {
+              if (source == c) ok = ok && shown == c;
+            }
+            if (!ok && ++wrong <= 3) {
+              ADD_FAILURE() << "picture " << picture << " at " << x << ", " << y
+                            << ": source 0x" << std::hex << source << " shown 0x" << shown;
+            }
           }
         }
+        EXPECT_EQ(0, wrong) << "picture " << picture;
       }
-      EXPECT_EQ(0, wrong) << "picture " << picture;
+      EXPECT_TRUE(ImageList_Destroy(list));
     }
-    EXPECT_TRUE(ImageList_Destroy(list));
+  }
+}
+
+// The middles (in pixels from the left edge, halves possible) of the parts in the lower part
+// of a panel picture: each run of columns that shows something other than the panel's face
+// below 70 % of its height, inside its bevel, and is as wide as a button or switch is
+// (knobs are wider, screws narrower).
+std::vector<double> LowerPartMiddles(const Dib& panel, int percent) {
+  const COLORREF face = panel.Pixel(panel.width / 2, panel.height - Scaled(8, percent));
+  const LONG margin = Scaled(3, percent);
+  const LONG top = (panel.height * 7 + 9) / 10;
+  std::vector<double> middles;
+  LONG runStart = -1;
+  for (LONG x = margin; x <= panel.width - margin; ++x) {
+    bool part = false;
+    for (LONG y = top; x < panel.width - margin && y < panel.height - margin && !part; ++y) {
+      part = panel.Pixel(x, y) != face;
+    }
+    if (part && runStart < 0) runStart = x;
+    if (!part && runStart >= 0) {
+      const LONG width = x - runStart;
+      if (width >= Scaled(6, percent) && width <= Scaled(18, percent)) {
+        middles.push_back((runStart + x) / 2.0);
+      }
+      runStart = -1;
+    }
+  }
+  return middles;
+}
+
+TEST(ResourcesPictures, PanelButtonsAndSwitchesStayInProportionAtEveryScale) {
+  struct Panel {
+    UINT id;
+    size_t parts;
+  };
+  const Panel panels[] = {{IDB_PANEL_B88, 8}, {IDB_PANEL_T88, 8}, {IDB_PANEL_RP, 4}};
+  for (const Panel& panel : panels) {
+    const Dib base = LoadDib(panel.id);
+    ASSERT_TRUE(base.parsed);
+    const std::vector<double> base100 = LowerPartMiddles(base, 100);
+    ASSERT_EQ(panel.parts, base100.size()) << "bitmap " << panel.id;
+    for (const Scale& scale : kScales) {
+      const UINT id = panel.id + scale.idOffset;
+      SCOPED_TRACE("bitmap " + std::to_string(id) + " at " + ScaleName(scale));
+      const Dib picture = LoadDib(id);
+      ASSERT_TRUE(picture.parsed);
+      const std::vector<double> middles = LowerPartMiddles(picture, scale.percent);
+      ASSERT_EQ(panel.parts, middles.size());
+      for (size_t i = 0; i < middles.size(); ++i) {
+        const double expected = std::floor(base100[i] * scale.percent / 100.0 + 0.5);
+        EXPECT_LE(std::fabs(middles[i] - expected), 1.0)
+            << "part " << i << " at " << middles[i] << ", at 100 % " << base100[i];
+      }
+    }
   }
 }
 
 TEST(ResourcesPictures, IndicatorPairsShowTwoStates) {
-  const Dib up = LoadDib(IDB_BUTTON_UP);
-  const Dib down = LoadDib(IDB_BUTTON_DOWN);
-  ASSERT_TRUE(up.parsed);
-  ASSERT_TRUE(down.parsed);
-  // Grey raised square and green sunken square.
-  const COLORREF grey = up.Pixel(15, 15);
-  EXPECT_TRUE(GetRValue(grey) == GetGValue(grey) && GetGValue(grey) == GetBValue(grey));
-  const COLORREF green = down.Pixel(15, 15);
-  EXPECT_GT(GetGValue(green), GetRValue(green));
-  EXPECT_GT(GetGValue(green), GetBValue(green));
-  // Raised: lit top-left edge; sunken: dark top-left edge.
-  EXPECT_GT(GetRValue(up.Pixel(0, 0)), GetRValue(up.Pixel(29, 29)));
-  EXPECT_LT(GetGValue(down.Pixel(0, 0)), GetGValue(down.Pixel(29, 29)));
+  for (const Scale& scale : kScales) {
+    SCOPED_TRACE(ScaleName(scale));
+    const LONG last = Scaled(30, scale.percent) - 1;
+    const LONG middle = last / 2;
+    const Dib up = LoadDib(IDB_BUTTON_UP + scale.idOffset);
+    const Dib down = LoadDib(IDB_BUTTON_DOWN + scale.idOffset);
+    ASSERT_TRUE(up.parsed);
+    ASSERT_TRUE(down.parsed);
+    // Grey raised square and green sunken square.
+    const COLORREF grey = up.Pixel(middle, middle);
+    EXPECT_TRUE(GetRValue(grey) == GetGValue(grey) && GetGValue(grey) == GetBValue(grey));
+    const COLORREF green = down.Pixel(middle, middle);
+    EXPECT_GT(GetGValue(green), GetRValue(green));
+    EXPECT_GT(GetGValue(green), GetBValue(green));
+    // Raised: lit top-left edge; sunken: dark top-left edge.
+    EXPECT_GT(GetRValue(up.Pixel(0, 0)), GetRValue(up.Pixel(last, last)));
+    EXPECT_LT(GetGValue(down.Pixel(0, 0)), GetGValue(down.Pixel(last, last)));
 
-  const Dib lever = LoadDib(IDB_TOGGLE_UP);
-  const Dib end = LoadDib(IDB_TOGGLE_END);
-  ASSERT_TRUE(lever.parsed);
-  ASSERT_TRUE(end.parsed);
-  int differing = 0;
-  for (LONG y = 0; y < 30; ++y) {
-    for (LONG x = 0; x < 30; ++x) {
-      if (lever.Pixel(x, y) != end.Pixel(x, y)) ++differing;
+    const Dib lever = LoadDib(IDB_TOGGLE_UP + scale.idOffset);
+    const Dib end = LoadDib(IDB_TOGGLE_END + scale.idOffset);
+    ASSERT_TRUE(lever.parsed);
+    ASSERT_TRUE(end.parsed);
+    int differing = 0;
+    for (LONG y = 0; y <= last; ++y) {
+      for (LONG x = 0; x <= last; ++x) {
+        if (lever.Pixel(x, y) != end.Pixel(x, y)) ++differing;
+      }
     }
+    EXPECT_GT(differing, last) << "the two switch positions look alike";
   }
-  EXPECT_GT(differing, 30) << "the two switch positions look alike";
 }
 
-TEST(ResourcesPictures, IconHasLargeAndSmallImages) {
+// The width and height an icon image says it has: a PNG's header or a DIB's (whose height
+// counts the mask too).
+SIZE IconImageSize(const Bytes& image) {
+  SIZE size = {0, 0};
+  static const BYTE kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (image.size >= 24 && std::memcmp(image.data, kPng, sizeof kPng) == 0) {
+    size.cx = (image.data[16] << 24) | (image.data[17] << 16) | (image.data[18] << 8) |
+              image.data[19];
+    size.cy = (image.data[20] << 24) | (image.data[21] << 16) | (image.data[22] << 8) |
+              image.data[23];
+  } else if (image.size >= sizeof(BITMAPINFOHEADER)) {
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, image.data, sizeof header);
+    size.cx = header.biWidth;
+    size.cy = header.biHeight / 2;
+  }
+  return size;
+}
+
+TEST(ResourcesPictures, IconHasAnImageForEverySize) {
   const Bytes group = ResourceBytes(RT_GROUP_ICON, IDI_TOLLAN, kNeutral);
   ASSERT_NE(nullptr, group.data);
   Reader in(group.data, group.size);
@@ -963,15 +1088,34 @@ TEST(ResourcesPictures, IconHasLargeAndSmallImages) {
     const BYTE height = in.Byte();
     in.Skip(12);
     EXPECT_EQ(width, height);
-    sizes.push_back(width);
+    sizes.push_back(width == 0 ? 256 : width);
   }
   ASSERT_TRUE(in.ok());
-  EXPECT_EQ(std::vector<int>({32, 16}), sizes);
-  for (int size : {16, 32}) {
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(std::vector<int>({16, 24, 32, 48, 256}), sizes);
+  for (int size : {16, 24, 32, 48, 256}) {
+    SCOPED_TRACE("icon of " + std::to_string(size) + " pixels");
+    // Windows picks an image of exactly this size, not one to stretch.
+    const int image = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group.data), TRUE, size, size,
+                                                  LR_DEFAULTCOLOR);
+    ASSERT_NE(0, image);
+    const SIZE stored = IconImageSize(ResourceBytes(RT_ICON, static_cast<UINT>(image), kNeutral));
+    EXPECT_EQ(size, stored.cx);
+    EXPECT_EQ(size, stored.cy);
+
     HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TOLLAN), IMAGE_ICON,
                              size, size, 0);
-    EXPECT_NE(nullptr, icon) << size;
-    if (icon != nullptr) (void)DestroyIcon(static_cast<HICON>(icon));
+    ASSERT_NE(nullptr, icon);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
+    BITMAP colour = {};
+    ASSERT_NE(nullptr, info.hbmColor);
+    EXPECT_NE(0, GetObjectW(info.hbmColor, sizeof colour, &colour));
+    EXPECT_EQ(size, colour.bmWidth);
+    EXPECT_EQ(size, colour.bmHeight);
+    if (info.hbmColor != nullptr) (void)DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) (void)DeleteObject(info.hbmMask);
+    (void)DestroyIcon(static_cast<HICON>(icon));
   }
 }
 
@@ -1012,6 +1156,68 @@ TEST(ResourcesManifest, CommonControls6AreLoaded) {
   ASSERT_NE(0u, GetModuleFileNameW(comctl, path, MAX_PATH));
   EXPECT_NE(std::wstring::npos, Lower(path).find(L"microsoft.windows.common-controls"))
       << Narrow(path);
+}
+
+std::string ManifestText() {
+  const Bytes bytes = ResourceBytes(MAKEINTRESOURCEW(24), 1, kNeutral);
+  return bytes.data != nullptr ? std::string(reinterpret_cast<const char*>(bytes.data), bytes.size)
+                               : std::string();
+}
+
+// The text of the first element with this name and namespace attribute, or "(missing)".
+std::string ElementText(const std::string& xml, const std::string& name, const std::string& ns) {
+  const std::string open = "<" + name + " xmlns=\"" + ns + "\">";
+  const size_t at = xml.find(open);
+  if (at == std::string::npos) return "(missing)";
+  const size_t start = at + open.size();
+  const size_t end = xml.find("</" + name + ">", start);
+  return end == std::string::npos ? "(unclosed)" : xml.substr(start, end - start);
+}
+
+TEST(ResourcesManifest, DeclaresPerMonitorV2WithSystemAwareFallback) {
+  const std::string text = ManifestText();
+  ASSERT_FALSE(text.empty());
+  const size_t application = text.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">");
+  const size_t settings = text.find("<windowsSettings>");
+  const size_t settingsEnd = text.find("</windowsSettings>");
+  ASSERT_NE(std::string::npos, application);
+  ASSERT_NE(std::string::npos, settingsEnd);
+  EXPECT_LT(application, settings);
+  const std::string inside = text.substr(settings, settingsEnd - settings);
+  // Windows 10 from 1703 on: per monitor v2; 1607, which does not know v2: system aware.
+  EXPECT_EQ("PerMonitorV2, System",
+            ElementText(inside, "dpiAwareness",
+                        "http://schemas.microsoft.com/SMI/2016/WindowsSettings"));
+  // Older Windows: system aware.
+  EXPECT_EQ("true", ElementText(inside, "dpiAware",
+                                "http://schemas.microsoft.com/SMI/2005/WindowsSettings"));
+  EXPECT_EQ(1u, Count(text, "<dpiAware "));
+  EXPECT_EQ(1u, Count(text, "<dpiAwareness "));
+}
+
+// The program (whose manifest the tests share) runs aware of each monitor's scale.
+TEST(ResourcesManifest, ProcessIsPerMonitorAware) {
+  using GetContext = HANDLE(WINAPI*)();
+  using ContextsEqual = BOOL(WINAPI*)(HANDLE, HANDLE);
+  using Awareness = int(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  ASSERT_NE(nullptr, user32);
+  const auto getContext = reinterpret_cast<GetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  const auto equal = reinterpret_cast<ContextsEqual>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+  const auto awareness = reinterpret_cast<Awareness>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  if (getContext == nullptr || equal == nullptr || awareness == nullptr) {
+    GTEST_SKIP() << "this system has no DPI awareness contexts";
+  }
+  const int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+  EXPECT_EQ(kPerMonitorAware, awareness(getContext()));
+  // Wine 8 takes PerMonitorV2 for the first per-monitor mode; Windows 10 from 1703 on must not.
+  const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+  const HANDLE perMonitor = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+  EXPECT_TRUE(equal(getContext(), perMonitorV2) || (wine && equal(getContext(), perMonitor)));
 }
 
 bool ContainsWide(const Bytes& bytes, const std::wstring& text) {
