@@ -77,6 +77,14 @@ void CListSearch::Detach() {
     m_keyWindow = nullptr;
 }
 
+void CListSearch::Reset() {
+    EndSearch();
+    m_lastText.clear();
+    m_lastKeyTime = 0;
+    if (m_tip.m_hWnd != nullptr)
+        m_tip.SetWindowText(L"");
+}
+
 LRESULT CALLBACK CListSearch::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self) {
     CListSearch* search = reinterpret_cast<CListSearch*>(self);
