@@ -102,6 +102,9 @@ void CConfigPanel::ForgetRows() {
     }
     for (CListSearch& search : m_search)
         search.Reset();
+    // The box the lists share shows no text of the device before, even hidden.
+    if (m_hSearchTip != nullptr)
+        (void)::SetWindowTextW(m_hSearchTip, L"");
 }
 
 void CConfigPanel::FillLists() {

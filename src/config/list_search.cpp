@@ -78,11 +78,10 @@ void CListSearch::Detach() {
 }
 
 void CListSearch::Reset() {
-    EndSearch();
+    if (!m_text.empty() || m_tipShown)
+        EndSearch();
     m_lastText.clear();
     m_lastKeyTime = 0;
-    if (m_tip.m_hWnd != nullptr)
-        m_tip.SetWindowText(L"");
 }
 
 LRESULT CALLBACK CListSearch::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

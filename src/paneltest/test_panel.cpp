@@ -110,7 +110,9 @@ void CTestPanel::ShowLEDState(int led, int state) {
         return;
     for (int s = 0; s < kStateCount; ++s) {
         const CButton& radio = m_radioLED[kStateCount * led + s];
-        if (radio.m_hWnd != nullptr)
-            radio.SetCheck(s == state ? BST_CHECKED : BST_UNCHECKED);
+        const int check = s == state ? BST_CHECKED : BST_UNCHECKED;
+        // Checking a radio restyles it (its tab stop goes with the check): only changes count.
+        if (radio.m_hWnd != nullptr && radio.GetCheck() != check)
+            radio.SetCheck(check);
     }
 }
