@@ -586,6 +586,31 @@ TEST_F(PageCacheStart, AsAModalDialogToo) {
     EXPECT_EQ(expected, fake_vuzoz::Calls());
 }
 
+// Windows shows a modal dialog only once its queue is idle: the page waits for the window.
+TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
+    fake_vuzoz::Reset({T88});
+    static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = 0;
+    main.reset(new CMainDialog);
+    AfxGetApp()->m_pMainWnd = main.get();
+    ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
+    main->ShowWindow(SW_HIDE);
+    ui::PumpDialog(main->m_hWnd);
+    EXPECT_FALSE(main->IsStarted());
+    EXPECT_EQ(nullptr, Page());
+    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+
+    StartWatch watch;
+    main->ShowWindow(SW_SHOW);
+    ui::PumpDialog(main->m_hWnd);
+    ASSERT_TRUE(main->IsStarted());
+    ASSERT_NE(nullptr, main->m_pConfigPage);
+    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
+    EXPECT_EQ(6, watch.callsAtListPaint);
+    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_FALSE(watch.listInvalidAtPageInit);
+    EXPECT_EQ(StartCalls(T88, false), fake_vuzoz::Calls());
+}
+
 // The user acts between the window's creation and its first page.
 class PageCacheEarlyInput : public ui::MainWindowTest {
 protected:
