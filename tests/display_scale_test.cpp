@@ -523,18 +523,20 @@ TEST_F(DisplayScalePictures, SharedByEveryPageAndTheTemplatesCopyDeleted) {
     s_returned.clear();
     HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, RecordSetImage, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
-    Start({B88, B88, T88});
+    Start({B88, T88});
     HWND first = VisibleChildren(Page())[static_cast<size_t>(IndexOfPicture(VisibleChildren(Page())))];
     const HBITMAP shared = reinterpret_cast<HBITMAP>(::SendMessageW(first, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ui::ActivateDeviceItem(*main, 1);
+    Close();
+    // The pictures outlive the pages of a window; the next window's page gets the same one.
+    EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(shared)));
+    Start({B88});
     HWND second = VisibleChildren(Page())[static_cast<size_t>(IndexOfPicture(VisibleChildren(Page())))];
     EXPECT_NE(first, second) << "a new page";
     EXPECT_EQ(shared, reinterpret_cast<HBITMAP>(::SendMessageW(second, STM_GETIMAGE, IMAGE_BITMAP, 0)));
-    ui::ActivateDeviceItem(*main, 2);
     Close();
     ::UnhookWindowsHookEx(hook);
 
-    // Both pushbutton pages were given the one picture, whose handle outlives them.
     EXPECT_EQ(OBJ_BITMAP, static_cast<int>(::GetObjectType(shared)));
     ASSERT_GE(s_given.size(), 3u);
     EXPECT_EQ(shared, s_given[0]);
@@ -566,6 +568,10 @@ protected:
         suggested.bottom += grow;
         ::SendMessageW(main->m_hWnd, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&suggested));
         ui::PumpMessages();
+        Repaint();
+    }
+
+    void Repaint() {
         ::RedrawWindow(main->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         // The screen shows the new size once the display has caught up with the window.
         ui::PumpDialog(main->m_hWnd);
@@ -585,6 +591,9 @@ bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALS
 
 TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
     StartShown({B88, RP}, false);
+    // The radio panel's page is made, then kept hidden while the pushbutton panel's shows.
+    ui::ActivateDeviceItem(*main, 1);
+    ui::ActivateDeviceItem(*main, 0);
     const std::vector<RECT> before = PageLayout();
     const int other = OtherDpi();
     const int otherPercent = PercentOf(other);
@@ -602,6 +611,10 @@ TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
     EXPECT_EQ(::MulDiv(32, other, 96), big.cx);
     CheckPicture(Page(), IDB_PANEL_B88, otherPercent);
     CheckNumbersUnderLeds(Page());
+    ui::ActivateDeviceItem(*main, 1);
+    Repaint();
+    CheckPicture(Page(), IDB_PANEL_RP, otherPercent);
+    ui::ActivateDeviceItem(*main, 0);
 
     // Back: the page is laid out as it was, and a page opened now is too.
     ChangeDpi(dpi, -8);

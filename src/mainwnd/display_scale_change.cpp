@@ -4,6 +4,7 @@
 // per-monitor awareness v2) after this handler: the page is laid out again once it has.
 #include "mainwnd/main_dialog.h"
 
+#include "config/config_dialog.h"
 #include "paneltest/test_dialog.h"
 #include "paneltest/test_panel.h"
 #include "resource.h"
@@ -36,17 +37,31 @@ BOOL CMainDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     return FALSE;
 }
 
+namespace {
+
+void RescaleTestPage(CTestDialog* testPage, int dpi) {
+    if (testPage == nullptr || testPage->m_hWnd == nullptr)
+        return;
+    scaling::RescalePage(testPage->m_hWnd, dpi);
+    // Every test page is a CTestPanel (see NewTestPage).
+    CTestPanel& page = *static_cast<CTestPanel*>(testPage);
+    for (int i = 0; i < page.GetIndicatorCount(); ++i) {
+        if (page.m_indicators[i].m_hWnd != nullptr)
+            (void)scaling::RescaleIndicator(page.m_indicators[i], scaling::PictureScale(dpi));
+    }
+}
+
+}  // namespace
+
+// The page shown and the pages kept for other panel types.
 BOOL CMainDialog::OnScaleSettled(WPARAM wParam, LPARAM, LRESULT* pResult) {
     *pResult = 0;
     const int dpi = static_cast<int>(wParam);
-    scaling::RescalePage(CurrentPageWindow(), dpi);
-    if (m_pTestPage != nullptr && m_pTestPage->m_hWnd != nullptr) {
-        // Every test page is a CTestPanel (see NewTestPage).
-        CTestPanel& page = *static_cast<CTestPanel*>(m_pTestPage);
-        for (int i = 0; i < page.GetIndicatorCount(); ++i) {
-            if (page.m_indicators[i].m_hWnd != nullptr)
-                (void)scaling::RescaleIndicator(page.m_indicators[i], scaling::PictureScale(dpi));
-        }
+    const tagBGDevHWType types[] = {BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO};
+    for (tagBGDevHWType type : types) {
+        if (CConfigDialog* page = m_pages.ConfigPage(type); page != nullptr && page->m_hWnd != nullptr)
+            scaling::RescalePage(page->m_hWnd, dpi);
+        RescaleTestPage(m_pages.TestPage(type), dpi);
     }
     return TRUE;
 }

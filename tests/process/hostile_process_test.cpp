@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "process_support.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -20,57 +21,21 @@
 
 namespace {
 
+using process_test::TollanPath;
+
+// A control of the main window or of its page, found by its id. The window paints before
+// its page is built: a control of the page may take a moment to appear.
+HWND Control(HWND main, int id) {
+    HWND found = nullptr;
+    (void)process_test::WaitUntil(
+        [&found, main, id] { return !::IsWindow(main) || (found = process_test::FindVisibleControl(main, id)) != nullptr; },
+        5000);
+    return found;
+}
+
 const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 const wchar_t kBackupKey[] = L"Software\\Tollan Process Tests Backup";
 const wchar_t kProfile[] = L"Software\\Brellow Group\\Settings";
-
-std::wstring TollanPath() {
-    const wchar_t* path = _wgetenv(L"TOLLAN_EXE");
-    std::wstring exe = path != nullptr ? path : L"Tollan.exe";
-    if (!exe.empty() && exe[0] == L'/') {
-        for (wchar_t& c : exe)
-            c = c == L'/' ? L'\\' : c;
-        exe = L"Z:" + exe;
-    }
-    return exe;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM lParam) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindControl(HWND window, LPARAM lParam) {
-    ControlSearch* search = reinterpret_cast<ControlSearch*>(lParam);
-    if (::GetDlgCtrlID(window) == search->id && ::IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A control of the main window or of its page, found by its id.
-HWND Control(HWND main, int id) {
-    ControlSearch search = {id, nullptr};
-    ::EnumChildWindows(main, FindControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // Every key and value below root\path as sorted lines, values by type, size and a checksum.
 void Describe(HKEY root, const std::wstring& path, std::vector<std::wstring>& lines) {
@@ -189,13 +154,12 @@ protected:
             ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
             return nullptr;
         }
-        WindowSearch search = {m_process.dwProcessId, nullptr};
-        for (int tries = 0; tries < 600 && search.found == nullptr; ++tries) {
-            ::Sleep(50);
-            ::EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        EXPECT_NE(nullptr, search.found) << "Tollan's window did not appear";
-        return search.found;
+        HWND main = nullptr;
+        const DWORD id = m_process.dwProcessId;
+        EXPECT_TRUE(process_test::WaitUntil([&main, id] { return (main = process_test::FindMainWindow(id)) != nullptr; },
+                                            30000))
+            << "Tollan's window did not appear";
+        return main;
     }
 
     // The exit code after the close box, or -1.

@@ -5,40 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include "process_support.h"
+
 #include <cstdio>
 #include <string>
 
 namespace {
 
-std::wstring WinePath(const wchar_t* variable) {
-    const wchar_t* value = _wgetenv(variable);
-    std::wstring path = value != nullptr ? value : L"";
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            c = c == L'/' ? L'\\' : c;
-        path = L"Z:" + path;
-    }
-    return path;
-}
-
-std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-    std::wstring text;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM lParam) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+using process_test::FolderOf;
+using process_test::WinePath;
 
 // Gathers the texts of the static controls (WM_GETTEXT crosses processes).
 BOOL CALLBACK CollectStaticText(HWND window, LPARAM lParam) {
@@ -103,12 +78,9 @@ protected:
             ADD_FAILURE() << "cannot start the copy of Tollan.exe, error " << ::GetLastError();
             return L"";
         }
-        WindowSearch search = {m_process.dwProcessId, nullptr, L""};
-        for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
-            ::Sleep(100);
-            ::EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        m_window = search.found;
+        const DWORD id = m_process.dwProcessId;
+        (void)process_test::WaitUntil([this, id] { return (m_window = process_test::FindMainWindow(id)) != nullptr; },
+                                      30000);
         if (m_window == nullptr) {
             ADD_FAILURE() << "Tollan's window did not appear";
             return L"";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "process_support.h"
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -11,33 +13,7 @@
 
 namespace {
 
-std::wstring TollanPath() {
-    const wchar_t* path = _wgetenv(L"TOLLAN_EXE");
-    std::wstring exe = path != nullptr ? path : L"Tollan.exe";
-    // A path of the Linux build tree, seen from Wine.
-    if (!exe.empty() && exe[0] == L'/') {
-        for (wchar_t& c : exe)
-            c = c == L'/' ? L'\\' : c;
-        exe = L"Z:" + exe;
-    }
-    return exe;
-}
-
-struct MainWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
-    MainWindowSearch* search = reinterpret_cast<MainWindowSearch*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+using process_test::TollanPath;
 
 class TollanProcess : public ::testing::Test {
 protected:
@@ -73,13 +49,12 @@ protected:
             ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
             return nullptr;
         }
-        MainWindowSearch search = {m_process.dwProcessId, nullptr};
-        for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
-            ::Sleep(100);
-            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        }
-        EXPECT_NE(nullptr, search.found) << "Tollan's window did not appear";
-        return search.found;
+        HWND main = nullptr;
+        const DWORD id = m_process.dwProcessId;
+        EXPECT_TRUE(process_test::WaitUntil([&main, id] { return (main = process_test::FindMainWindow(id)) != nullptr; },
+                                            30000))
+            << "Tollan's window did not appear";
+        return main;
     }
 
     // Closes the window as its close box does; the exit code of the process, or -1.
@@ -135,8 +110,17 @@ TEST_F(TollanProcess, ClosingSwitchesOffThe8x8PanelsAndTerminates) {
     ASSERT_FALSE(log.empty());
     int init = IndexOf(log, "BGInit");
     ASSERT_GE(init, 0);
-    EXPECT_LT(init, IndexOf(log, "BG_RegisterInputCallback 1"));
+    // The start: the panel list, the first page (its LEDs, its settings), then the callback
+    // and the first requests, whatever the window painted in between.
+    const int types = IndexOf(log, "BGGetDevType");
+    const int pageLeds = IndexOf(log, "BG_SetLEDState 0 0 2 0");
+    const int key = IndexOf(log, "BGGetDevKey 0");
+    EXPECT_LT(init, types);
+    EXPECT_LT(types, pageLeds);
+    EXPECT_LT(pageLeds, key);
+    EXPECT_LT(key, IndexOf(log, "BG_RegisterInputCallback 1"));
     EXPECT_LT(IndexOf(log, "BG_RegisterInputCallback 1"), IndexOf(log, "BG_GetCurBrightness 0"));
+    EXPECT_LT(IndexOf(log, "BG_GetCurBrightness 0"), IndexOf(log, "BG_GetCurBlinkPeriod 0"));
     EXPECT_EQ("BGTerminate", log.back());
     // The last sixteen commands before terminating switch off both pushbutton panels.
     ASSERT_GE(log.size(), 17u);

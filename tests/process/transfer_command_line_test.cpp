@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "process_support.h"
+
 #include <string>
 #include <vector>
 
@@ -11,17 +13,6 @@ namespace {
 
 const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 const wchar_t kProfileKey[] = L"Software\\Brellow Group\\Settings";
-
-std::wstring ExePath() {
-    const wchar_t* path = _wgetenv(L"TOLLAN_EXE");
-    std::wstring exe = path != nullptr ? path : L"Tollan.exe";
-    if (!exe.empty() && exe[0] == L'/') {
-        for (wchar_t& c : exe)
-            c = c == L'/' ? L'\\' : c;
-        exe = L"Z:" + exe;
-    }
-    return exe;
-}
 
 struct ProcessRun {
     int exitCode = -1;
@@ -55,7 +46,7 @@ ProcessRun RunTollan(const std::wstring& arguments) {
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
-    std::wstring commandLine = L"\"" + ExePath() + L"\" " + arguments;
+    std::wstring commandLine = L"\"" + process_test::TollanPath() + L"\" " + arguments;
     // Wine now and then refuses a start right after the previous process ended
     // (ERROR_INTERNAL_ERROR); a moment later the same start goes through.
     BOOL started = FALSE;

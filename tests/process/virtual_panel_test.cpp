@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "process_support.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -29,16 +31,8 @@ const int kFirstLed = 101;
 
 const BYTE kStartBrightness = 127;  // what the simulator's panels start with
 
-std::wstring TollanPath() {
-    const wchar_t* path = _wgetenv(L"TOLLAN_EXE");
-    std::wstring exe = path != nullptr ? path : L"Tollan.exe";
-    if (!exe.empty() && exe[0] == L'/') {  // a path of the Linux build tree, seen from Wine
-        for (wchar_t& c : exe)
-            c = c == L'/' ? L'\\' : c;
-        exe = L"Z:" + exe;
-    }
-    return exe;
-}
+using process_test::TollanPath;
+using process_test::WaitUntil;
 
 struct WindowSearch {
     DWORD processId;
@@ -53,30 +47,6 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
     if (process == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == search->owner)
         search->found.push_back(window);
     return TRUE;
-}
-
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND window, LPARAM lParam) {
-    ChildSearch* search = reinterpret_cast<ChildSearch*>(lParam);
-    if (::GetDlgCtrlID(window) == search->id && ::IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000) {
-    const ULONGLONG end = ::GetTickCount64() + milliseconds;
-    while (!condition()) {
-        if (::GetTickCount64() > end)
-            return false;
-        ::Sleep(20);
-    }
-    return true;
 }
 
 std::wstring TextOf(HWND hwnd) {
@@ -222,11 +192,7 @@ protected:
         ::Sleep(300);  // the first answers arrive and the pages settle
     }
 
-    HWND Control(int id) const {
-        ChildSearch search = {id, nullptr};
-        ::EnumChildWindows(m_main, FindChild, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND Control(int id) const { return process_test::FindVisibleControl(m_main, id); }
 
     HWND PanelChild(size_t panel, int id) const { return ::GetDlgItem(m_panels.at(panel), id); }
 
@@ -313,7 +279,8 @@ TEST_F(VirtualPanelProcess, LedShowsTheStateSetOnTheTestPage) {
     ASSERT_NO_FATAL_FAILURE(Start(L"1", L"test", 1));
     HWND led = PanelChild(0, kFirstLed + 0);
     ASSERT_NE(nullptr, led);
-    EXPECT_EQ(Lens::kDark, LensOf(led));
+    // The panel window may not have painted yet when the page is up.
+    EXPECT_TRUE(WaitUntil([led] { return LensOf(led) == Lens::kDark; }));
 
     Click(Control(kLedRadioFirst + 3));  // LED 0 On
     EXPECT_TRUE(WaitUntil([led] { return LensOf(led) == Lens::kLit; }));

@@ -1,0 +1,78 @@
+#include "process_support.h"
+
+#include <cwchar>
+
+namespace process_test {
+
+std::wstring WinePath(const wchar_t* variable, const wchar_t* fallback) {
+    const wchar_t* value = _wgetenv(variable);
+    std::wstring path = value != nullptr ? value : fallback;
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path)
+            c = c == L'/' ? L'\\' : c;
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+std::wstring TollanPath() { return WinePath(L"TOLLAN_EXE", L"Tollan.exe"); }
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+namespace {
+
+struct MainWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindUnownedWindow(HWND window, LPARAM lParam) {
+    MainWindowSearch* search = reinterpret_cast<MainWindowSearch*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND window, LPARAM lParam) {
+    ControlSearch* search = reinterpret_cast<ControlSearch*>(lParam);
+    if (::GetDlgCtrlID(window) == search->id && ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindMainWindow(DWORD processId) {
+    MainWindowSearch search = {processId, nullptr};
+    ::EnumWindows(FindUnownedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindVisibleControl(HWND parent, int id) {
+    ControlSearch search = {id, nullptr};
+    ::EnumChildWindows(parent, FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    while (!condition()) {
+        if (::GetTickCount64() > end)
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace process_test

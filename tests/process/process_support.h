@@ -1,0 +1,30 @@
+// What the whole-process tests share: where Tollan.exe is, finding its windows from
+// another process, and waiting for what it does.
+#ifndef TOLLAN_TESTS_PROCESS_SUPPORT_H
+#define TOLLAN_TESTS_PROCESS_SUPPORT_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace process_test {
+
+// The value of an environment variable as a Wine path: a path of the Linux build tree
+// ("/work/...") becomes "Z:\work\..."; fallback when the variable is not set.
+std::wstring WinePath(const wchar_t* variable, const wchar_t* fallback = L"");
+// Tollan.exe of the build (TOLLAN_EXE).
+std::wstring TollanPath();
+std::wstring FolderOf(const std::wstring& path);
+
+// The visible top-level window of the process that no other window owns, or null.
+HWND FindMainWindow(DWORD processId);
+// A visible control with this id anywhere below parent (the main window or its page), or null.
+HWND FindVisibleControl(HWND parent, int id);
+
+// Polls condition until it holds (true) or the time is up (false).
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
+
+}  // namespace process_test
+
+#endif
