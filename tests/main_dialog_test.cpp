@@ -247,8 +247,10 @@ TEST_F(MainDialogActivation, AnotherItemMakesItsPageThenAsks) {
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_EQ(1, main->m_nCurDevice);
-    EXPECT_FALSE(::IsWindow(oldPage));
+    // The page of the other type is parked, hidden, for the next device of its type.
+    EXPECT_FALSE(::IsWindowVisible(oldPage));
     ASSERT_NE(nullptr, main->m_pConfigPage);
+    EXPECT_NE(oldPage, main->m_pConfigPage->m_hWnd);
     EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
     EXPECT_NE(nullptr, ::GetDlgItem(main->m_pConfigPage->m_hWnd, IDC_BUTTON_LIST_FIRST));
     const std::vector<std::string>& calls = fake_vuzoz::Calls();

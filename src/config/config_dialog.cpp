@@ -11,11 +11,24 @@ const MessageMapEntry<CConfigDialog> CConfigDialog::s_messageMap[] = {
 };
 
 CConfigDialog::CConfigDialog(UINT nIDTemplate, CWnd* pParent)
-    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false) {}
+    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false), m_bHoldsDevice(true) {}
 
 bool CConfigDialog::LoadConfig() { return false; }
 
 bool CConfigDialog::SaveConfig() { return false; }
+
+void CConfigDialog::PointAtDevice(int device) {
+    m_nDevice = device;
+    m_bHoldsDevice = true;
+    m_bChanged = false;
+}
+
+void CConfigDialog::LeaveDevice() {
+    if (!m_bHoldsDevice)
+        return;
+    m_bHoldsDevice = false;
+    SetAllPanelLeds(m_nDevice, BG_LED_OFF);
+}
 
 BOOL CConfigDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }
 
@@ -66,7 +79,7 @@ void CConfigDialog::MarkChanged() {
 BOOL CConfigDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {
     // The dialog's default handling of WM_DESTROY has nothing that the LEDs depend on
     // and runs when this returns.
-    SetAllPanelLeds(m_nDevice, BG_LED_OFF);
+    LeaveDevice();
     return FALSE;
 }
 

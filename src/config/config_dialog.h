@@ -1,5 +1,6 @@
 // CConfigDialog: the base of the configuration pages. It holds the device index and
-// the changed flag and declares loading and saving.
+// the changed flag and declares loading and saving. The main window keeps one page per
+// panel type and points it at whichever device of that type is shown.
 #ifndef TOLLAN_CONFIG_CONFIG_DIALOG_H
 #define TOLLAN_CONFIG_CONFIG_DIALOG_H
 
@@ -15,6 +16,14 @@ public:
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;
 
+    // Makes the page the one of device: the LEDs and lists as a page freshly made for it
+    // has them, its settings loaded. OnInitDialog and every later switch come through here.
+    virtual void PointAtDevice(int device);
+    // The page stops being the one of its device, which is left as a page that goes away
+    // leaves it (all LEDs off); until it is pointed at a device again it sends nothing,
+    // not even when its window is destroyed.
+    void LeaveDevice();
+
     // When the page or the main window's brightness and blink controls hold unsaved
     // changes, asks with string 106 (Yes / No / Cancel): Yes saves, No lets them go.
     // False when whatever asked must not go on: Cancel, or a save that failed.
@@ -24,6 +33,8 @@ public:
 
     int m_nDevice;
     bool m_bChanged;
+    // The page is the one of m_nDevice (it has not left it).
+    bool m_bHoldsDevice;
 
 protected:
     // LED led fast-blinking, the other seven off.

@@ -55,14 +55,7 @@ const MessageMapEntry<CConfigPanel> CConfigPanel::s_messageMap[] = {
 
 CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent)
     : CConfigDialog(nIDTemplate, pParent), m_upperColumn(upperColumn), m_hSearchTip(nullptr) {
-    for (int k = 0; k < store::kRowCount; ++k) {
-        m_nButtonRow[k] = 0;
-        m_nLEDRow[k] = 0;
-        for (DWORD& value : m_keptButton[k])
-            value = 0;
-        m_keptLED[k].variable = 0;
-        m_keptLED[k].comparison = 0;
-    }
+    ForgetRows();
 }
 
 BOOL CConfigPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -81,8 +74,15 @@ void CConfigPanel::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
-    SetAllPanelLeds(m_nDevice, BG_LED_FAST);
     FillLists();
+    PointAtDevice(m_nDevice);
+    return TRUE;
+}
+
+void CConfigPanel::PointAtDevice(int device) {
+    CConfigDialog::PointAtDevice(device);
+    SetAllPanelLeds(m_nDevice, BG_LED_FAST);
+    ForgetRows();
     // Until something is restored, every list holds and shows its table's first row,
     // which is what a save writes for it.
     for (int k = 0; k < store::kRowCount; ++k) {
@@ -90,7 +90,21 @@ BOOL CConfigPanel::OnInitDialog() {
         ShowHeldRow(IDC_LED_LIST_FIRST + k);
     }
     (void)LoadConfig();
-    return TRUE;
+}
+
+void CConfigPanel::ForgetRows() {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        m_nButtonRow[k] = 0;
+        m_nLEDRow[k] = 0;
+        for (DWORD& value : m_keptButton[k])
+            value = 0;
+        m_keptLED[k] = KeptLED{0, 0, std::wstring()};
+    }
+    for (CListSearch& search : m_search)
+        search.Reset();
+    // The box the lists share shows no text of the device before, even hidden.
+    if (m_hSearchTip != nullptr)
+        (void)::SetWindowTextW(m_hSearchTip, L"");
 }
 
 void CConfigPanel::FillLists() {

@@ -23,6 +23,9 @@ public:
 
     bool LoadConfig() override;
     bool SaveConfig() override;
+    // Every list back to its table's first row, no kept identifier and no search left from
+    // the device before, then the device's stored picks.
+    void PointAtDevice(int device) override;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -67,6 +70,7 @@ private:
     void ShowHeldRow(UINT nID);
 
     void FillLists();
+    void ForgetRows();
     void RestoreButton(const std::wstring& section, int index, DWORD id);
     void RestoreLED(const std::wstring& section, int index, DWORD variable);
     // False as soon as one write fails.

@@ -77,6 +77,13 @@ void CListSearch::Detach() {
     m_keyWindow = nullptr;
 }
 
+void CListSearch::Reset() {
+    if (!m_text.empty() || m_tipShown)
+        EndSearch();
+    m_lastText.clear();
+    m_lastKeyTime = 0;
+}
+
 LRESULT CALLBACK CListSearch::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self) {
     CListSearch* search = reinterpret_cast<CListSearch*>(self);

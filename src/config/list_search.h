@@ -44,6 +44,8 @@ public:
     // and shows the text in the box tip. False when the list's keys could not be taken over.
     bool Attach(const CComboBox& list, const std::vector<std::wstring>* foldedLabels, HWND tip);
     void Detach();
+    // Forgets the search text, also the one F3 would look for again, and hides its box.
+    void Reset();
 
     // The search text as typed so far; empty when no search goes on.
     const std::wstring& Text() const { return m_text; }

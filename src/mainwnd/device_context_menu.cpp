@@ -257,5 +257,8 @@ BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {
 }  // namespace device_menu
 
 BOOL CMainDialog::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT*) {
+    // Nothing to copy into or from before the first page is built.
+    if (m_bStartPending)
+        return TRUE;
     return device_menu::OnDeviceListContextMenu(*this, reinterpret_cast<HWND>(wParam), lParam);
 }

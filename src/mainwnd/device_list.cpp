@@ -31,8 +31,9 @@ void CMainDialog::OpenSelectedDevice() {
 }
 
 void CMainDialog::SwitchToDevice(int item) {
-    // A selection change that arrives while the question is open waits for its answer.
-    if (m_bSwitching)
+    // A selection change that arrives while the question is open waits for its answer;
+    // one that arrives before the first page is followed once that page is built.
+    if (m_bSwitching || m_bStartPending)
         return;
     if (item < 0 || item >= m_listDevices.GetItemCount() || item == m_nCurDevice) {
         SelectDeviceItem(m_nCurDevice);

@@ -144,9 +144,16 @@ void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
 }
 
 // Enter in a blink edit: the hidden button is the default one while an edit has the focus.
-void CMainDialog::OnBlinkApply(UINT) { ApplyBlinkPeriods(); }
+// Before the first page is built the device hears nothing from these controls: the page
+// loads what they show.
+void CMainDialog::OnBlinkApply(UINT) {
+    if (!m_bStartPending)
+        ApplyBlinkPeriods();
+}
 
 void CMainDialog::OnBlinkChange(UINT) {
+    if (m_bStartPending)
+        return;
     ApplyBlinkPeriods();
     if (m_nShowingValues > 0)
         return;
@@ -156,11 +163,14 @@ void CMainDialog::OnBlinkChange(UINT) {
 
 void CMainDialog::OnBlinkSetFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDC_BLINK_APPLY);
+    if (m_bStartPending)
+        return;
     for (int led = 0; led < kPanelLedCount; ++led)
         BG_SetLEDState(m_nCurDevice, led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
 }
 
 void CMainDialog::OnBlinkKillFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDOK);
-    SetAllPanelLeds(m_nCurDevice, BG_LED_FAST);
+    if (!m_bStartPending)
+        SetAllPanelLeds(m_nCurDevice, BG_LED_FAST);
 }

@@ -67,6 +67,26 @@ void OpenPage(Page& page, int device, CWnd* parent) {
     page.ShowWindow(SW_SHOW);
 }
 
+// Shows the page of type for device in shown: the kept one pointed at the device, or a new
+// one made and kept. The pointer is stored before the page asks anything, so reports that
+// answer its first requests reach it.
+template <class Page>
+void ShowPageOfType(Page*& shown, Page* kept, Page* (*newPage)(tagBGDevHWType), tagBGDevHWType type,
+                    CPageCache& pages, int device, CWnd* parent) {
+    if (kept != nullptr && kept->m_hWnd != nullptr) {
+        shown = kept;
+        kept->PointAtDevice(device);
+        kept->ShowWindow(SW_SHOW);
+        return;
+    }
+    // A kept page without a window (its creation failed) is replaced.
+    shown = newPage(type);
+    if (shown == nullptr)
+        return;
+    (void)pages.Keep(type, shown);
+    OpenPage(*shown, device, parent);
+}
+
 }  // namespace
 
 const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
@@ -85,6 +105,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnNotify(NM_KILLFOCUS, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKillFocus),
     OnCommand(BN_CLICKED, IDC_DEVICE_LIST, &CMainDialog::OnOpenSelectedDevice),
     OnMessage(kSelectionSettled, &CMainDialog::OnSelectionSettled),
+    OnMessage(WM_SHOWWINDOW, &CMainDialog::OnShowWindow),
+    OnMessage(kStartPage, &CMainDialog::OnStartPage),
     OnNotify(NM_CUSTOMDRAW, IDC_BRIGHTNESS_SLIDER, &CMainDialog::OnBrightnessCustomDraw),
     OnCommand(BN_CLICKED, IDC_BLINK_APPLY, &CMainDialog::OnBlinkApply),
     OnCommand(EN_SETFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkSetFocus),
@@ -111,12 +133,14 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TOLLAN))),
       m_pDevTypes(nullptr),
       m_nCurDevice(0),
+      m_bStartPending(false),
       m_nShowingValues(0),
       m_bSwitching(false) {}
 
 CMainDialog::~CMainDialog() {
-    DeletePage(m_pTestPage);
-    DeletePage(m_pConfigPage);
+    m_pTestPage = nullptr;
+    m_pConfigPage = nullptr;
+    m_pages.DeleteAll();
     DeletePage(m_pErrorPage);
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this)
@@ -202,6 +226,34 @@ BOOL CMainDialog::OnInitDialog() {
     }
     SelectDeviceItem(m_nCurDevice);
 
+    // The slider waits for the device; it is painted that way from the start.
+    m_sliderBrightness.EnableWindow(FALSE);
+    // The window shows itself complete first: building the page is most of the start. A
+    // modal dialog becomes visible only once its queue is idle (OnShowWindow posts again).
+    m_bStartPending = true;
+    (void)PostMessage(kStartPage);
+    // The dialog gives the focus to its first tab stop, the device list.
+    return TRUE;
+}
+
+BOOL CMainDialog::OnShowWindow(WPARAM wParam, LPARAM, LRESULT*) {
+    if (wParam != FALSE && m_bStartPending)
+        (void)PostMessage(kStartPage);
+    return FALSE;
+}
+
+BOOL CMainDialog::OnStartPage(WPARAM, LPARAM, LRESULT* pResult) {
+    *pResult = 0;
+    if (!m_bStartPending || m_pDevTypes == nullptr || !IsWindowVisible())
+        return TRUE;
+    // Posted messages come before WM_PAINT: the window and its controls paint now.
+    (void)RedrawWindow(nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    FinishStart();
+    return TRUE;
+}
+
+void CMainDialog::FinishStart() {
+    m_bStartPending = false;
     CConfiguratorApp* app = static_cast<CConfiguratorApp*>(AfxGetApp());
     CreatePage(app != nullptr && app->m_bTestMode ? TRUE : FALSE);
 
@@ -211,8 +263,9 @@ BOOL CMainDialog::OnInitDialog() {
     BG_RegisterInputCallback(InputCallback);
     BG_GetCurBrightness(m_nCurDevice);
     BG_GetCurBlinkPeriod(m_nCurDevice);
-    // The dialog gives the focus to its first tab stop, the device list.
-    return TRUE;
+    // The user may have moved the list's selection while the page was being built.
+    if (m_listDevices.GetNextItem(-1, LVNI_SELECTED) != m_nCurDevice)
+        OpenSelectedDevice();
 }
 
 tagBGDevHWType CMainDialog::CurrentDeviceType() const {
@@ -237,28 +290,39 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
     }
 
     DestroyPage(m_pErrorPage);
-    DestroyPage(m_pTestPage);
-    DestroyPage(m_pConfigPage);
+    // The page shown so far leaves its device as a page that is destroyed leaves it
+    // (a configuration page switches the LEDs off), before the next page says anything.
+    if (m_pConfigPage != nullptr)
+        m_pConfigPage->LeaveDevice();
+    CDialog* const previous =
+        m_pConfigPage != nullptr ? static_cast<CDialog*>(m_pConfigPage) : static_cast<CDialog*>(m_pTestPage);
+    m_pConfigPage = nullptr;
+    m_pTestPage = nullptr;
 
     tagBGDevHWType type = CurrentDeviceType();
-    // Each pointer is stored before Create, so reports that answer the page's first
-    // requests reach it.
-    if (m_bTestMode) {
-        m_pTestPage = NewTestPage(type);
-        if (m_pTestPage != nullptr)
-            OpenPage(*m_pTestPage, m_nCurDevice, this);
-    } else {
-        m_pConfigPage = NewConfigPage(type);
-        if (m_pConfigPage != nullptr)
-            OpenPage(*m_pConfigPage, m_nCurDevice, this);
-    }
+    CDialog* const next = m_bTestMode ? static_cast<CDialog*>(m_pages.TestPage(type))
+                                      : static_cast<CDialog*>(m_pages.ConfigPage(type));
+    // A page of another type is parked: hidden, out of the tab order, kept for its type.
+    if (previous != nullptr && previous != next && previous->m_hWnd != nullptr)
+        (void)previous->ShowWindow(SW_HIDE);
+    if (m_bTestMode)
+        ShowPageOfType(m_pTestPage, m_pages.TestPage(type), NewTestPage, type, m_pages, m_nCurDevice, this);
+    else
+        ShowPageOfType(m_pConfigPage, m_pages.ConfigPage(type), NewConfigPage, type, m_pages, m_nCurDevice, this);
     PlacePageInTabOrder(CurrentPageWindow());
     UpdateApply();
 }
 
 void CMainDialog::ShowErrorPage(const std::wstring& text) {
-    DestroyPage(m_pTestPage);
-    DestroyPage(m_pConfigPage);
+    // The page shown goes as it always went (its own WM_DESTROY); the parked ones have left
+    // their devices already and go silently.
+    if (m_pConfigPage != nullptr && m_pConfigPage->m_hWnd != nullptr)
+        (void)m_pConfigPage->DestroyWindow();
+    if (m_pTestPage != nullptr && m_pTestPage->m_hWnd != nullptr)
+        (void)m_pTestPage->DestroyWindow();
+    m_pTestPage = nullptr;
+    m_pConfigPage = nullptr;
+    m_pages.DeleteAll();
     DestroyPage(m_pErrorPage);
     m_pErrorPage = new CErrorDialog;
     m_pErrorPage->Create(this);
@@ -308,12 +372,14 @@ void CMainDialog::OnOK() {
         return;
     if (!QuerySavePage())
         return;
+    m_bStartPending = false;
     CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
     if (!QuerySavePage())
         return;
+    m_bStartPending = false;
     CDialog::OnCancel();
 }
 
@@ -321,6 +387,8 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     // Cancelled: the window stays as it is.
     if (!QuerySavePage())
         return TRUE;
+    // Closed before the first page was built: none will be.
+    m_bStartPending = false;
     if (m_pDevTypes != nullptr) {
         for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
             tagBGDevHWType type = m_pDevTypes[device];
@@ -332,8 +400,9 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     m_listDevices.SetImageList(nullptr, LVSIL_NORMAL);
     m_listDevices.SetImageList(nullptr, LVSIL_SMALL);
     m_imageDevices.DeleteImageList();
-    DeletePage(m_pTestPage);
-    DeletePage(m_pConfigPage);
+    m_pTestPage = nullptr;
+    m_pConfigPage = nullptr;
+    m_pages.DeleteAll();
     DeletePage(m_pErrorPage);
     if (OpenDeviceLibrary().IsLoaded())
         BGTerminate();

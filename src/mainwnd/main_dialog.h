@@ -1,10 +1,12 @@
 // CMainDialog: the program's window. The device list on the left, one page for the
 // selected device to its right, OK / Apply / Help and the brightness and blink controls
-// along the bottom. It owns the program's use of the device library.
+// along the bottom. It owns the program's use of the device library. The window paints
+// before its first page is built; a page, once built, stays for its panel type.
 #ifndef TOLLAN_MAINWND_MAIN_DIALOG_H
 #define TOLLAN_MAINWND_MAIN_DIALOG_H
 
 #include "afx/afx.h"
+#include "mainwnd/page_cache.h"
 #include "VUZoz.h"
 
 class CErrorDialog;
@@ -35,7 +37,8 @@ public:
     BOOL SaveHardwareSettings(const char* deviceKey);
     void LoadHardwareSettings(const char* deviceKey);
 
-    // The page factory: replaces the page with the one for the selected device.
+    // The page factory: shows the page of the selected device's type for the mode, pointed
+    // at that device; the page shown before leaves its device and is parked, hidden.
     void CreatePage(BOOL bTestMode);
     // Makes item of the device list the current device, after asking about unsaved
     // changes; a cancelled question leaves the list's selection on the current device.
@@ -45,6 +48,9 @@ public:
     BOOL QuerySavePage();
     // Opens the page of the device the list shows selected (a right click selects too).
     void OpenSelectedDevice();
+    // FALSE from OnInitDialog until the first page has been built after the first paint;
+    // until then the user's actions wait or do nothing.
+    bool IsStarted() const { return !m_bStartPending; }
 
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
@@ -60,6 +66,7 @@ public:
     CButton m_btnApply;
 
     int m_bTestMode;
+    // The page shown now, or null; pages of other types wait hidden in m_pages.
     CErrorDialog* m_pErrorPage;
     CTestDialog* m_pTestPage;
     CConfigDialog* m_pConfigPage;
@@ -82,6 +89,8 @@ private:
     // Posted when the device list's selection changed: the page follows once the list
     // has finished with the key or click that moved it.
     static const UINT kSelectionSettled = WM_APP + 1;
+    // Posted when the window may be able to paint before its first page is built.
+    static const UINT kStartPage = WM_APP + 2;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -104,6 +113,12 @@ private:
     void OnDeviceListSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
     BOOL OnSelectionSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnShowWindow(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnStartPage(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // The rest of the start, once the window has painted: the first page, the input
+    // callback and the first requests, then a selection the user made meanwhile.
+    void FinishStart();
 
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);
@@ -115,6 +130,8 @@ private:
     int ReadBlinkEdit(const CEdit& edit) const;
 
     CImageList m_imageDevices;
+    CPageCache m_pages;
+    bool m_bStartPending;
     // Values the program itself writes into the brightness and blink controls are no user
     // change while this is above zero.
     int m_nShowingValues;

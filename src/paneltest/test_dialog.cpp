@@ -6,4 +6,6 @@ void CTestDialog::UpdateButtonStatus(BYTE) {}
 
 void CTestDialog::UpdateLEDState(BYTE, BYTE) {}
 
+void CTestDialog::PointAtDevice(int device) { m_nDevice = device; }
+
 BOOL CTestDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }

@@ -1,5 +1,6 @@
 // CTestDialog: the base of the test pages. The main window hands it the button bits and
-// LED states that its device reports.
+// LED states that its device reports; it keeps one page per panel type and points it at
+// whichever device of that type is shown.
 #ifndef TOLLAN_PANELTEST_TEST_DIALOG_H
 #define TOLLAN_PANELTEST_TEST_DIALOG_H
 
@@ -12,6 +13,9 @@ public:
     // Bit i (least significant first) belongs to button or switch i.
     virtual void UpdateButtonStatus(BYTE bits);
     virtual void UpdateLEDState(BYTE led, BYTE state);
+    // Makes the page the one of device, as a page freshly made for it: OnInitDialog and
+    // every later switch come through here.
+    virtual void PointAtDevice(int device);
     // Creates the page window from its own template as a child of pParentWnd.
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;

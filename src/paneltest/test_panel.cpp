@@ -40,10 +40,6 @@ void CTestPanel::DoDataExchange(CDataExchange* pDX) {
 BOOL CTestPanel::OnInitDialog() {
     CTestDialog::OnInitDialog();
 
-    // Every LED shows Off until the device tells otherwise; nothing is sent to it.
-    for (int led = 0; led < m_layout.ledCount; ++led)
-        ShowLEDState(led, BG_LED_OFF);
-
     for (int i = 0; i < m_layout.indicatorCount; ++i) {
         CBitmapButton& indicator = m_indicators[i];
         if (indicator.m_hWnd == nullptr)
@@ -51,14 +47,27 @@ BOOL CTestPanel::OnInitDialog() {
         // Without its pictures an indicator stays blank; the page works on.
         (void)indicator.LoadBitmaps(m_layout.bitClearBitmap, m_layout.bitClearBitmap, m_layout.bitClearBitmap,
                                     m_layout.bitSetBitmap);
-        (void)indicator.EnableWindow(TRUE);
+    }
+    PointAtDevice(m_nDevice);
+    return TRUE;
+}
+
+void CTestPanel::PointAtDevice(int device) {
+    CTestDialog::PointAtDevice(device);
+
+    // Every LED shows Off until the device tells otherwise; nothing is sent to it.
+    for (int led = 0; led < m_layout.ledCount; ++led)
+        ShowLEDState(led, BG_LED_OFF);
+    for (int i = 0; i < m_layout.indicatorCount; ++i) {
+        const CBitmapButton& indicator = m_indicators[i];
+        if (indicator.m_hWnd != nullptr)
+            (void)indicator.EnableWindow(TRUE);
     }
 
     // The answers come back as reports through the main window.
     for (int led = 0; led < m_layout.ledCount; ++led)
         (void)BG_GetLEDStatus(m_nDevice, led);
     (void)BG_GetButtonStatus(m_nDevice);
-    return TRUE;
 }
 
 BOOL CTestPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -101,7 +110,9 @@ void CTestPanel::ShowLEDState(int led, int state) {
         return;
     for (int s = 0; s < kStateCount; ++s) {
         const CButton& radio = m_radioLED[kStateCount * led + s];
-        if (radio.m_hWnd != nullptr)
-            radio.SetCheck(s == state ? BST_CHECKED : BST_UNCHECKED);
+        const int check = s == state ? BST_CHECKED : BST_UNCHECKED;
+        // Checking a radio restyles it (its tab stop goes with the check): only changes count.
+        if (radio.m_hWnd != nullptr && radio.GetCheck() != check)
+            radio.SetCheck(check);
     }
 }

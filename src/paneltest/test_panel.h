@@ -23,6 +23,8 @@ public:
 
     void UpdateButtonStatus(BYTE bits) override;
     void UpdateLEDState(BYTE led, BYTE state) override;
+    // Every LED shown Off and every indicator enabled, then the device is asked for its state.
+    void PointAtDevice(int device) override;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 

@@ -65,10 +65,15 @@ BOOL CALLBACK FindControl(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-// A control of the main window or of its page, found by its id.
+// A control of the main window or of its page, found by its id. The window paints before
+// its page is built: a control of the page may take a moment to appear.
 HWND Control(HWND main, int id) {
     ControlSearch search = {id, nullptr};
-    ::EnumChildWindows(main, FindControl, reinterpret_cast<LPARAM>(&search));
+    for (int tries = 0; tries < 200 && search.found == nullptr && ::IsWindow(main); ++tries) {
+        if (tries > 0)
+            ::Sleep(25);
+        ::EnumChildWindows(main, FindControl, reinterpret_cast<LPARAM>(&search));
+    }
     return search.found;
 }
 

@@ -241,6 +241,14 @@ void MainWindowTest::StartPrepared(bool testMode) {
     AfxGetApp()->m_pMainWnd = main.get();
     ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
     PumpMessages();
+    // The page is built after the window's first paint; a start that never finishes is a
+    // fault of its own, not something to wait out.
+    const DWORD begin = ::GetTickCount();
+    while (!main->IsStarted() && ::GetTickCount() - begin < 5000) {
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpMessages();
+    }
+    ASSERT_TRUE(main->IsStarted()) << "the main window did not build its first page";
 }
 
 void MainWindowTest::Close() {

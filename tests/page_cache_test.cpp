@@ -1,0 +1,681 @@
+// One page per panel type, pointed at whichever device is shown: what the device library
+// hears on a switch to a kept page is what it heard when that page was new, what the page
+// shows is what is stored for its new device, parked pages stay out of the way, and the
+// window paints before its first page is built.
+#include "app/configurator_app.h"
+#include "app/table_statistics.h"
+#include "call_log.h"
+#include "config/config_panel.h"
+#include "config/list_search.h"
+#include "config/vocabulary_tables.h"
+#include "paneltest/test_panel.h"
+#include "resource.h"
+#include "test_page_support.h"
+#include "test_settings.h"
+#include "ui_harness.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const tagBGDevHWType B88 = BG_HW_PUSHBUTTON_8X8;
+const tagBGDevHWType T88 = BG_HW_TOGGLE_8X8;
+const tagBGDevHWType RP = BG_HW_RADIO;
+
+// The calls with each call's device (its first argument) renamed as devices says.
+std::vector<std::string> MapDevices(const std::vector<std::string>& calls, const std::map<int, int>& devices) {
+    std::vector<std::string> mapped;
+    for (const std::string& call : calls) {
+        const size_t space = call.find(' ');
+        if (space == std::string::npos) {
+            mapped.push_back(call);
+            continue;
+        }
+        const size_t end = call.find(' ', space + 1);
+        const std::string argument = call.substr(space + 1, end == std::string::npos ? std::string::npos : end - space - 1);
+        const auto found = devices.find(std::atoi(argument.c_str()));
+        if (found == devices.end() || argument.empty() || argument.find_first_not_of("0123456789") != std::string::npos) {
+            mapped.push_back(call);
+            continue;
+        }
+        mapped.push_back(call.substr(0, space + 1) + std::to_string(found->second) +
+                         (end == std::string::npos ? std::string() : call.substr(end)));
+    }
+    return mapped;
+}
+
+std::wstring FakeKey(tagBGDevHWType type, int device) {
+    return L"FAKE-" + std::to_wstring(static_cast<int>(type)) + L"-" + std::to_wstring(device);
+}
+std::wstring ConfigSection(tagBGDevHWType type, int device) { return L"All aircraft\\" + FakeKey(type, device); }
+std::wstring HardwareSection(tagBGDevHWType type, int device) { return L"Hardware\\" + FakeKey(type, device); }
+
+class PageCacheFixture : public ui::MainWindowTest {
+protected:
+    void StartInFront(const std::vector<tagBGDevHWType>& panels, bool testMode) {
+        fake_vuzoz::Reset(panels);
+        // Every panel has the same stored brightness and blink periods, which the page sends.
+        for (size_t device = 0; device < panels.size(); ++device) {
+            const std::wstring section = HardwareSection(panels[device], static_cast<int>(device));
+            test_settings::WriteDword(section, L"Brightness", 200);
+            test_settings::WriteDword(section, L"FastOn", 3);
+            test_settings::WriteDword(section, L"FastOff", 4);
+            test_settings::WriteDword(section, L"SlowOn", 30);
+            test_settings::WriteDword(section, L"SlowOff", 40);
+        }
+        StartPrepared(testMode);
+        ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+        ::SetFocus(main->m_listDevices.m_hWnd);
+        ui::PumpDialog(main->m_hWnd);
+    }
+    HWND Shown() const { return Page(); }
+    // The user moves the device list's selection one down with the arrow key; the calls
+    // that the switch made.
+    std::vector<std::string> SwitchDown() {
+        fake_vuzoz::ClearCalls();
+        const int before = main->m_nCurDevice;
+        ui::PressKey(main->m_hWnd, VK_DOWN);
+        EXPECT_EQ(before + 1, main->m_nCurDevice);
+        return fake_vuzoz::Calls();
+    }
+    void ClickDevice(int item) {
+        RECT rect = {};
+        rect.left = LVIR_ICON;
+        ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+                                   reinterpret_cast<LPARAM>(&rect)));
+        ui::ClickAt(main->m_hWnd, main->m_listDevices.m_hWnd,
+                    POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    }
+};
+
+// ---- what the device library hears ------------------------------------------------------
+
+class PageCacheCalls : public PageCacheFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    bool TestMode() const { return GetParam(); }
+};
+
+TEST_P(PageCacheCalls, ASwitchToAKeptPageOfTheSameTypeSendsWhatANewPageSent) {
+    for (tagBGDevHWType type : {B88, T88, RP}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        const tagBGDevHWType other = type == RP ? B88 : RP;
+        StartInFront({other, type, type}, TestMode());
+        const HWND first = Shown();
+        const std::vector<std::string> toNewPage = SwitchDown();
+        const HWND made = Shown();
+        EXPECT_NE(first, made);
+        const std::vector<std::string> toKeptPage = SwitchDown();
+        EXPECT_EQ(made, Shown()) << "the page of the type was made again";
+        ASSERT_FALSE(toNewPage.empty());
+        EXPECT_EQ(MapDevices(toNewPage, {{0, 1}, {1, 2}}), toKeptPage);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_P(PageCacheCalls, ASwitchToAKeptPageOfAnotherTypeSendsWhatANewPageSent) {
+    StartInFront({B88, RP, B88, RP, T88, B88}, TestMode());
+    const HWND pushbuttonPage = Shown();
+    const std::vector<std::string> toNewRadio = SwitchDown();
+    const HWND radioPage = Shown();
+    const std::vector<std::string> toKeptPushbutton = SwitchDown();
+    EXPECT_EQ(pushbuttonPage, Shown());
+    const std::vector<std::string> toKeptRadio = SwitchDown();
+    EXPECT_EQ(radioPage, Shown());
+    EXPECT_EQ(MapDevices(toNewRadio, {{0, 2}, {1, 3}}), toKeptRadio);
+    const std::vector<std::string> toNewToggle = SwitchDown();
+    const std::vector<std::string> toKeptPushbuttonAgain = SwitchDown();
+    EXPECT_EQ(pushbuttonPage, Shown());
+    // From the radio panel's page to the kept pushbutton page, as from the toggle switch page.
+    EXPECT_EQ(MapDevices(toKeptPushbutton, {{1, 4}, {2, 5}}), toKeptPushbuttonAgain);
+    // Each switch told the old page's device goodbye before the new one heard anything.
+    if (!TestMode()) {
+        const std::vector<std::string> off = call_log::LedCommands(3, {0, 0, 0, 0, 0, 0, 0, 0});
+        ASSERT_GE(toNewToggle.size(), off.size());
+        EXPECT_EQ(off, std::vector<std::string>(toNewToggle.begin(), toNewToggle.begin() + off.size()));
+    }
+}
+
+TEST_P(PageCacheCalls, ClosingWithParkedPagesSendsWhatItAlwaysSent) {
+    StartInFront({B88, RP, T88, B88}, TestMode());
+    SwitchDown();
+    SwitchDown();
+    SwitchDown();
+    fake_vuzoz::ClearCalls();
+    Close();
+    std::vector<std::string> expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+    for (int device : {2, 3}) {
+        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        expected.insert(expected.end(), off.begin(), off.end());
+    }
+    expected.push_back("BGTerminate");
+    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(nullptr, main->m_hWnd);
+}
+
+TEST_P(PageCacheCalls, OkWithParkedPagesLetsOnlyTheShownPageSayGoodbye) {
+    StartInFront({RP, T88, B88}, TestMode());
+    SwitchDown();
+    SwitchDown();
+    fake_vuzoz::ClearCalls();
+    ui::Click(main->m_hWnd, IDOK);
+    ui::PumpMessages();
+    ASSERT_EQ(nullptr, main->m_hWnd);
+    // A configuration page switches its own panel's LEDs off as its window goes; a test
+    // page sends nothing. The parked pages of devices 0 and 1 stay silent.
+    EXPECT_EQ(TestMode() ? std::vector<std::string>() : call_log::LedCommands(2, {0, 0, 0, 0, 0, 0, 0, 0}),
+              fake_vuzoz::Calls());
+}
+
+TEST_P(PageCacheCalls, ManySwitchesMakeOnePagePerType) {
+    StartInFront({B88, T88, RP}, TestMode());
+    std::set<HWND> pages;
+    for (int round = 0; round < 30; ++round) {
+        ui::ActivateDeviceItem(*main, round % 3);
+        ASSERT_EQ(round % 3, main->m_nCurDevice);
+        pages.insert(Shown());
+        // Exactly one page of the window is visible.
+        int visible = 0;
+        for (HWND page : pages)
+            visible += ::IsWindowVisible(page) ? 1 : 0;
+        EXPECT_EQ(1, visible);
+    }
+    EXPECT_EQ(3u, pages.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PageCacheCalls, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Test" : "Config");
+                         });
+
+// ---- what a page pointed at another device shows ----------------------------------------
+
+class PageCacheRepoint : public PageCacheFixture {
+protected:
+    static int ToggleRowOf(DWORD onEvent) {
+        for (int row = 0; row < g_nToggleCount; ++row) {
+            if (g_ToggleTable[row].onEvent == onEvent)
+                return row;
+        }
+        return -1;
+    }
+    static void StoreToggle(int device, int k, int row) {
+        test_settings::WriteDword(ConfigSection(T88, device), L"OnButton" + std::to_wstring(k),
+                                  g_ToggleTable[row].onEvent);
+    }
+    static void StoreLed(int device, int k, DWORD variable, DWORD comparison, const std::wstring& value) {
+        const std::wstring section = ConfigSection(T88, device);
+        test_settings::WriteDword(section, L"LED" + std::to_wstring(k), variable);
+        test_settings::WriteDword(section, L"LEDcomp" + std::to_wstring(k), comparison);
+        test_settings::WriteString(section, L"LEDval" + std::to_wstring(k), value);
+    }
+    CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->m_pConfigPage); }
+    int Selected(int id) { return static_cast<int>(::SendDlgItemMessageW(Shown(), id, CB_GETCURSEL, 0, 0)); }
+    std::wstring Text(int id) { return ui::Text(Shown(), id); }
+    std::wstring Stored(int device, const std::wstring& name) {
+        DWORD value = 0;
+        if (!test_settings::ReadDword(ConfigSection(T88, device), name, &value))
+            return L"absent";
+        return std::to_wstring(value);
+    }
+};
+
+TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
+    fake_vuzoz::Reset({T88, T88});
+    const int rowA = ToggleRowOf(g_ToggleTable[7].onEvent);
+    const int rowC = ToggleRowOf(g_ToggleTable[12].onEvent);
+    const int ledB = 5;
+    ASSERT_GT(rowA, 0);
+    ASSERT_GT(rowC, 0);
+    // Device 0: picks in upper list 1 and LED list 2, identifiers no row has in upper list 3
+    // and LED list 4.
+    StoreToggle(0, 1, rowA);
+    StoreLed(0, 2, g_LedTable[ledB].variable, static_cast<DWORD>(g_LedTable[ledB].comparison), g_LedTable[ledB].value);
+    test_settings::WriteDword(ConfigSection(T88, 0), L"OnButton3", 0x12345);
+    test_settings::WriteDword(ConfigSection(T88, 0), L"OffButton3", 0x54321);
+    StoreLed(0, 4, 0xABCDE, 7, L"x");
+    // Device 1: a pick in upper list 3, an unknown identifier in LED list 2.
+    StoreToggle(1, 3, rowC);
+    StoreLed(1, 2, 0x9999, 5, L"nine");
+    test_settings::WriteDword(HardwareSection(T88, 1), L"Brightness", 33);
+    StartPrepared(false);
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+
+    const HWND page = Shown();
+    EXPECT_EQ(rowA, Selected(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(ledB, Selected(IDC_LED_LIST_FIRST + 2));
+    EXPECT_EQ(L"0x12345", Text(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(L"0xABCDE", Text(IDC_LED_LIST_FIRST + 4));
+
+    // The user searches in upper list 0 (a pick), then clicks the second panel and lets
+    // the pick go.
+    ::SetFocus(main->m_listDevices.m_hWnd);
+    ui::PressKey(main->m_hWnd, VK_TAB);
+    // The focus is in the edit field of the editable list.
+    ASSERT_EQ(::GetDlgItem(page, IDC_BUTTON_LIST_FIRST), ::GetParent(::GetFocus()));
+    for (WORD key : {'V', 'O', 'R'})
+        ui::PressKey(main->m_hWnd, key);
+    const int searched = Selected(IDC_BUTTON_LIST_FIRST);
+    ASSERT_GT(searched, 0);
+    ASSERT_TRUE(Panel().m_bChanged);
+    {
+        ui::MessageBoxAnswerer answerer({IDNO});
+        ClickDevice(1);
+        EXPECT_EQ(1u, answerer.Texts().size());
+    }
+    ASSERT_EQ(1, main->m_nCurDevice);
+    ASSERT_EQ(page, Shown()) << "the page of the type was made again";
+    EXPECT_EQ(1, Panel().m_nDevice);
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+    // Nothing of device 0 and nothing of the search is left.
+    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(rowC, Selected(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(std::wstring(g_ToggleTable[rowC].label), Text(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(-1, Selected(IDC_LED_LIST_FIRST + 2));
+    EXPECT_EQ(L"0x9999", Text(IDC_LED_LIST_FIRST + 2));
+    EXPECT_EQ(0, Selected(IDC_LED_LIST_FIRST + 4));
+    EXPECT_EQ(std::wstring(g_LedTable[0].label), Text(IDC_LED_LIST_FIRST + 4));
+    const HWND searchBox = ::GetDlgItem(page, list_search::kTextWindowId);
+    ASSERT_NE(nullptr, searchBox);
+    EXPECT_FALSE(::IsWindowVisible(searchBox));
+    EXPECT_EQ(L"", ui::Text(page, list_search::kTextWindowId));
+    EXPECT_EQ(33, main->m_sliderBrightness.GetPos());
+
+    // F3 in upper list 0 has no search text of the device before to look for.
+    ui::PressKey(main->m_hWnd, VK_TAB);
+    ui::PressKey(main->m_hWnd, VK_F3);
+    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST));
+    EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+
+    // A pick with the arrow key, then Apply: into device 1's section, device 0's untouched,
+    // device 1's unknown identifier written back as it was.
+    ui::PressKey(main->m_hWnd, VK_DOWN);
+    ASSERT_EQ(1, Selected(IDC_BUTTON_LIST_FIRST));
+    ASSERT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+    ui::ClickControl(main->m_hWnd, IDC_APPLY);
+    EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+    EXPECT_EQ(std::to_wstring(g_ToggleTable[1].onEvent), Stored(1, L"OnButton0"));
+    EXPECT_EQ(std::to_wstring(g_ToggleTable[0].onEvent), Stored(1, L"OnButton1"));
+    EXPECT_EQ(std::to_wstring(g_ToggleTable[rowC].onEvent), Stored(1, L"OnButton3"));
+    EXPECT_EQ(std::to_wstring(0x9999), Stored(1, L"LED2"));
+    EXPECT_EQ(L"5", Stored(1, L"LEDcomp2"));
+    std::wstring value;
+    EXPECT_TRUE(test_settings::ReadString(ConfigSection(T88, 1), L"LEDval2", &value));
+    EXPECT_EQ(L"nine", value);
+    EXPECT_EQ(std::to_wstring(g_LedTable[0].variable), Stored(1, L"LED4"));
+    DWORD brightness = 0;
+    EXPECT_TRUE(test_settings::ReadDword(HardwareSection(T88, 1), L"Brightness", &brightness));
+    EXPECT_EQ(33u, brightness);
+    EXPECT_EQ(L"absent", Stored(0, L"OnButton0"));
+    EXPECT_EQ(std::to_wstring(0x12345), Stored(0, L"OnButton3"));
+    EXPECT_FALSE(test_settings::SectionExists(HardwareSection(T88, 0)));
+
+    // Back on device 0, without a question: its own picks and identifiers again.
+    {
+        ui::MessageBoxAnswerer answerer({IDCANCEL});
+        ClickDevice(0);
+        EXPECT_TRUE(answerer.Texts().empty());
+    }
+    ASSERT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(page, Shown());
+    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(rowA, Selected(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(L"0x12345", Text(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(ledB, Selected(IDC_LED_LIST_FIRST + 2));
+    EXPECT_EQ(L"0xABCDE", Text(IDC_LED_LIST_FIRST + 4));
+    EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
+}
+
+// ---- parked pages ------------------------------------------------------------------------
+
+class PageCacheParked : public PageCacheFixture {
+protected:
+    // The controls the focus visits with Tab from the device list round to it again.
+    std::vector<HWND> TabRound() {
+        ::SetFocus(main->m_listDevices.m_hWnd);
+        ui::PumpDialog(main->m_hWnd);
+        std::vector<HWND> visited;
+        for (int stop = 0; stop < 80; ++stop) {
+            ui::PressKey(main->m_hWnd, VK_TAB);
+            HWND focus = ::GetFocus();
+            if (focus == main->m_listDevices.m_hWnd || focus == nullptr)
+                break;
+            visited.push_back(focus);
+        }
+        return visited;
+    }
+};
+
+TEST_F(PageCacheParked, ReportsReachOnlyTheShownPageOfTheShownDevice) {
+    StartInFront({B88, RP}, /*testMode*/ true);
+    const HWND pushbuttonPage = Shown();
+    fake_vuzoz::DeliverLedState(B88, 0, 2, 3);
+    fake_vuzoz::DeliverButtons(B88, 0, 0x05);
+    ASSERT_EQ(test_page::Only(3), test_page::Column(pushbuttonPage, 2));
+    ASSERT_FALSE(ui::IsEnabled(pushbuttonPage, test_page::IndicatorId(0)));
+
+    SwitchDown();
+    const HWND radioPage = Shown();
+    ASSERT_NE(pushbuttonPage, radioPage);
+    EXPECT_FALSE(::IsWindowVisible(pushbuttonPage));
+    // Packets of the device shown before change nothing, on no page.
+    EXPECT_EQ(0, fake_vuzoz::DeliverLedState(B88, 0, 2, 1));
+    EXPECT_EQ(0, fake_vuzoz::DeliverButtons(B88, 0, 0x00));
+    EXPECT_EQ(test_page::Only(3), test_page::Column(pushbuttonPage, 2));
+    EXPECT_EQ(test_page::AllOff(5), test_page::Grid(radioPage, 5));
+    // The shown device's packets reach its page.
+    EXPECT_EQ(1, fake_vuzoz::DeliverLedState(RP, 1, 4, 2));
+    EXPECT_EQ(test_page::Only(2), test_page::Column(radioPage, 4));
+    EXPECT_EQ(test_page::Only(3), test_page::Column(pushbuttonPage, 2));
+
+    // Back on the kept pushbutton page: shown as a new page, and the device's answers reach it.
+    fake_vuzoz::SetAnswerRequests(true);
+    fake_vuzoz::Panel(0).led[6] = 1;
+    fake_vuzoz::Panel(0).buttons = 0x80;
+    ui::PressKey(main->m_hWnd, VK_UP);
+    ASSERT_EQ(pushbuttonPage, Shown());
+    EXPECT_EQ(test_page::Only(0), test_page::Column(pushbuttonPage, 2));
+    EXPECT_EQ(test_page::Only(1), test_page::Column(pushbuttonPage, 6));
+    EXPECT_TRUE(ui::IsEnabled(pushbuttonPage, test_page::IndicatorId(0)));
+    EXPECT_FALSE(ui::IsEnabled(pushbuttonPage, test_page::IndicatorId(7)));
+}
+
+TEST_F(PageCacheParked, TabNeverEntersAParkedPage) {
+    for (bool testMode : {false, true}) {
+        SCOPED_TRACE(testMode ? "test mode" : "configuration");
+        StartInFront({T88, RP, B88}, testMode);
+        fake_vuzoz::DeliverBrightness(T88, 0, 50);
+        const HWND togglePage = Shown();
+        SwitchDown();
+        const HWND radioPage = Shown();
+        SwitchDown();
+        const HWND pushbuttonPage = Shown();
+        fake_vuzoz::DeliverBrightness(B88, 2, 50);
+        const std::vector<HWND> visited = TabRound();
+        int onThePage = 0;
+        for (HWND focus : visited) {
+            EXPECT_FALSE(::IsChild(togglePage, focus)) << "a parked page's control took the focus";
+            EXPECT_FALSE(::IsChild(radioPage, focus)) << "a parked page's control took the focus";
+            onThePage += ::IsChild(pushbuttonPage, focus) ? 1 : 0;
+        }
+        // Sixteen lists, or eight LED rows.
+        EXPECT_EQ(testMode ? 8 : 16, onThePage);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(PageCacheParked, APageWithTheFocusHandsItToTheListBeforeItIsParked) {
+    StartInFront({T88, RP}, false);
+    ui::PressKey(main->m_hWnd, VK_TAB);
+    const HWND togglePage = Shown();
+    ASSERT_TRUE(::IsChild(togglePage, ::GetFocus()));
+    // The switch comes from the list's selection moving while a list of the page has the focus.
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ui::PumpDialog(main->m_hWnd);
+    ASSERT_EQ(1, main->m_nCurDevice);
+    EXPECT_FALSE(::IsWindowVisible(togglePage));
+    EXPECT_FALSE(::IsChild(togglePage, ::GetFocus()));
+    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+}
+
+// ---- the start ----------------------------------------------------------------------------
+
+// Watches, on this thread, the paints of the main window and its device list and the moment
+// a page gets its WM_INITDIALOG.
+class StartWatch {
+public:
+    StartWatch() {
+        s_watch = this;
+        m_sent = ::SetWindowsHookExW(WH_CALLWNDPROC, Sent, nullptr, ::GetCurrentThreadId());
+        m_posted = ::SetWindowsHookExW(WH_GETMESSAGE, Posted, nullptr, ::GetCurrentThreadId());
+    }
+    ~StartWatch() {
+        ::UnhookWindowsHookEx(m_sent);
+        ::UnhookWindowsHookEx(m_posted);
+        s_watch = nullptr;
+    }
+    // Calls the fake had received when the device list first painted; -1 when it never did.
+    int callsAtListPaint = -1;
+    int callsAtMainPaint = -1;
+    int callsAtPageInit = -1;
+    // Whether the main window and the device list still waited for a paint as the page began.
+    bool mainInvalidAtPageInit = false;
+    bool listInvalidAtPageInit = false;
+
+private:
+    static void Seen(HWND window, UINT message) {
+        if (s_watch == nullptr || window == nullptr)
+            return;
+        HWND parent = ::GetParent(window);
+        const int calls = static_cast<int>(fake_vuzoz::Calls().size());
+        if (message == WM_PAINT && ::GetDlgCtrlID(window) == IDC_DEVICE_LIST && s_watch->callsAtListPaint < 0)
+            s_watch->callsAtListPaint = calls;
+        if (message == WM_PAINT && ::GetDlgItem(window, IDC_DEVICE_LIST) != nullptr && s_watch->callsAtMainPaint < 0)
+            s_watch->callsAtMainPaint = calls;
+        if (message == WM_INITDIALOG && parent != nullptr && ::GetDlgItem(parent, IDC_DEVICE_LIST) != nullptr &&
+            s_watch->callsAtPageInit < 0) {
+            s_watch->callsAtPageInit = calls;
+            s_watch->mainInvalidAtPageInit = ::GetUpdateRect(parent, nullptr, FALSE) != FALSE;
+            s_watch->listInvalidAtPageInit = ::GetUpdateRect(::GetDlgItem(parent, IDC_DEVICE_LIST), nullptr, FALSE) != FALSE;
+        }
+    }
+    static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION) {
+            const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            Seen(message->hwnd, message->message);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && wParam == PM_REMOVE) {
+            const MSG* message = reinterpret_cast<const MSG*>(lParam);
+            Seen(message->hwnd, message->message);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static StartWatch* s_watch;
+    HHOOK m_sent;
+    HHOOK m_posted;
+};
+StartWatch* StartWatch::s_watch = nullptr;
+
+// What the fake hears until the start is done, for panels in a mode.
+std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
+    std::vector<std::string> calls = {"BG_SetBlinkPeriod 0 0 12 0 0", "BG_SetBlinkPeriod 0 0 12 0 12",
+                                      "BG_SetBlinkPeriod 0 25 12 0 12", "BG_SetBlinkPeriod 0 25 12 25 12", "BGInit",
+                                      "BGGetDevType"};
+    if (testMode) {
+        const int leds = first == RP ? 5 : 8;
+        for (int led = 0; led < leds; ++led)
+            calls.push_back("BG_GetLEDStatus 0 " + std::to_string(led));
+        calls.push_back("BG_GetButtonStatus 0");
+    } else {
+        const std::vector<std::string> fast = call_log::LedCommands(0, {2, 2, 2, 2, 2, 2, 2, 2});
+        calls.insert(calls.end(), fast.begin(), fast.end());
+        calls.push_back("BGGetDevKey 0");
+        // The stored periods (none: the defaults) as each edit takes its text, then at once,
+        // and the brightness.
+        for (const char* line : {"BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBlinkPeriod 0 25 12 25 12",
+                                 "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBlinkPeriod 0 25 12 25 12",
+                                 "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBrightness 0 127"})
+            calls.push_back(line);
+    }
+    for (const char* line : {"BG_RegisterInputCallback 1", "BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
+        calls.push_back(line);
+    return calls;
+}
+
+class PageCacheStart : public ui::MainWindowTest {};
+
+TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeThePageIsBuiltAndTheCallsKeepTheirOrder) {
+    for (bool testMode : {false, true}) {
+        SCOPED_TRACE(testMode ? "test mode" : "configuration");
+        fake_vuzoz::Reset({B88, RP});
+        const int beforePage = 6;  // the four blink periods, BGInit, BGGetDevType
+        StartWatch watch;
+        StartPrepared(testMode);
+        ASSERT_NE(nullptr, Page());
+        EXPECT_EQ(StartCalls(B88, testMode), fake_vuzoz::Calls());
+        EXPECT_EQ(beforePage, watch.callsAtMainPaint);
+        EXPECT_EQ(beforePage, watch.callsAtListPaint);
+        EXPECT_EQ(beforePage, watch.callsAtPageInit);
+        EXPECT_FALSE(watch.mainInvalidAtPageInit);
+        EXPECT_FALSE(watch.listInvalidAtPageInit);
+        TearDown();
+        SetUp();
+    }
+}
+
+struct ModalWatch {
+    CMainDialog* main = nullptr;
+    int ticks = 0;
+    bool hadPage = false;
+    bool visibleAtPage = false;
+};
+ModalWatch s_modal;
+
+// Closes the modal main window once its page is there (or after five seconds without one).
+void CALLBACK CloseOnceStarted(HWND, UINT, UINT_PTR, DWORD) {
+    ++s_modal.ticks;
+    if (s_modal.main == nullptr || s_modal.main->m_hWnd == nullptr)
+        return;
+    if (s_modal.main->IsStarted() && s_modal.main->m_pConfigPage != nullptr && !s_modal.hadPage) {
+        s_modal.hadPage = true;
+        s_modal.visibleAtPage = ::IsWindowVisible(s_modal.main->m_hWnd) != FALSE;
+    }
+    if (s_modal.hadPage || s_modal.ticks > 100)
+        ::PostMessageW(s_modal.main->m_hWnd, WM_CLOSE, 0, 0);
+}
+
+// The program's own way: a modal dialog, shown by its message loop once the queue is idle.
+TEST_F(PageCacheStart, AsAModalDialogToo) {
+    fake_vuzoz::Reset({RP, B88});
+    main.reset(new CMainDialog);
+    s_modal = ModalWatch();
+    s_modal.main = main.get();
+    AfxGetApp()->m_pMainWnd = main.get();
+    static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseOnceStarted);
+    ASSERT_NE(0u, timer);
+    StartWatch watch;
+    const INT_PTR result = main->DoModal();
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(s_modal.hadPage);
+    EXPECT_TRUE(s_modal.visibleAtPage);
+    EXPECT_EQ(6, watch.callsAtListPaint);
+    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_FALSE(watch.mainInvalidAtPageInit);
+    EXPECT_FALSE(watch.listInvalidAtPageInit);
+    std::vector<std::string> expected = StartCalls(RP, false);
+    const std::vector<std::string> off = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
+    expected.insert(expected.end(), off.begin(), off.end());
+    expected.push_back("BGTerminate");
+    EXPECT_EQ(expected, fake_vuzoz::Calls());
+}
+
+// Windows shows a modal dialog only once its queue is idle: the page waits for the window.
+TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
+    fake_vuzoz::Reset({T88});
+    static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = 0;
+    main.reset(new CMainDialog);
+    AfxGetApp()->m_pMainWnd = main.get();
+    ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
+    main->ShowWindow(SW_HIDE);
+    ui::PumpDialog(main->m_hWnd);
+    EXPECT_FALSE(main->IsStarted());
+    EXPECT_EQ(nullptr, Page());
+    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+
+    StartWatch watch;
+    main->ShowWindow(SW_SHOW);
+    ui::PumpDialog(main->m_hWnd);
+    ASSERT_TRUE(main->IsStarted());
+    ASSERT_NE(nullptr, main->m_pConfigPage);
+    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
+    EXPECT_EQ(6, watch.callsAtListPaint);
+    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_FALSE(watch.listInvalidAtPageInit);
+    EXPECT_EQ(StartCalls(T88, false), fake_vuzoz::Calls());
+}
+
+// The user acts between the window's creation and its first page.
+class PageCacheEarlyInput : public ui::MainWindowTest {
+protected:
+    void CreateOnly(const std::vector<tagBGDevHWType>& panels) {
+        fake_vuzoz::Reset(panels);
+        static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = 0;
+        main.reset(new CMainDialog);
+        AfxGetApp()->m_pMainWnd = main.get();
+        ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
+        ASSERT_FALSE(main->IsStarted());
+        ASSERT_EQ(nullptr, Page());
+    }
+    void WaitForStart() {
+        const DWORD begin = ::GetTickCount();
+        while (!main->IsStarted() && ::GetTickCount() - begin < 5000) {
+            ui::PumpMessages();
+            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        ui::PumpMessages();
+    }
+};
+
+TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) {
+    CreateOnly({B88, RP});
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    // Enter in the list, Apply, a blink period typed: nothing reaches the device yet.
+    ui::Click(main->m_hWnd, IDC_DEVICE_LIST);
+    ui::Click(main->m_hWnd, IDC_APPLY);
+    ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"99");
+    ui::SendCommand(main->m_hWnd, IDC_FAST_ON, EN_SETFOCUS);
+    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+    EXPECT_EQ(nullptr, Page());
+    EXPECT_EQ(0, main->m_nCurDevice);
+
+    WaitForStart();
+    ASSERT_TRUE(main->IsStarted());
+    const std::vector<std::string> start = StartCalls(B88, false);
+    const std::vector<std::string>& calls = fake_vuzoz::Calls();
+    ASSERT_GT(calls.size(), start.size());
+    EXPECT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
+    EXPECT_EQ(1, main->m_nCurDevice);
+    ASSERT_NE(nullptr, main->m_pConfigPage);
+    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ("BG_GetCurBlinkPeriod 1", calls.back());
+    // The page loaded the stored periods over what was typed.
+    EXPECT_EQ(L"12", ui::Text(main->m_hWnd, IDC_FAST_ON));
+}
+
+TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
+    CreateOnly({B88, T88});
+    ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
+    ui::PumpMessages();
+    std::vector<std::string> expected = StartCalls(B88, false);
+    expected.resize(6);
+    for (int device : {0, 1}) {
+        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        expected.insert(expected.end(), off.begin(), off.end());
+    }
+    expected.push_back("BGTerminate");
+    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    EXPECT_EQ(nullptr, main->m_pConfigPage);
+}
+
+}  // namespace
