@@ -1,202 +1,92 @@
-// How long the configuration pages take to come up. Prints the median of several runs of:
-//   - creating and showing a pushbutton page (16 lists, 5,432 items, its settings loaded),
-//   - a device switch between two pushbutton panels (old page destroyed, new one made),
-//   - creating and showing a toggle switch page (2,088 items),
-// each beside its floor: adding the same strings to 16 bare combo boxes of a bare dialog.
-// The settings live under a registry key of the run, deleted at the end.
+// How long a configuration page takes to come up and a device switch takes, against an
+// honest floor measured in the same rounds: the page's own template created as a plain
+// dialog, its 16 lists filled the way the page fills them (storage reserved, redrawing off,
+// the same strings in the same number) and the dialog shown and painted. Everything runs
+// through the main window over the recording fake of the device library, and every
+// switch is timed from the selection in the device list until the window is painted.
+//
+// One round, over the panels radio, pushbutton, pushbutton, toggle, toggle (the window
+// starts on the radio panel):
+//   pushbutton floor; switch to pushbutton 1 (a type not shown yet: its page is made);
+//   switch to pushbutton 2 (the same type); toggle floor; switch to toggle 3 (not shown
+//   yet); switch to toggle 4 (the same type); switch back to pushbutton 1 (a type that
+//   was shown before).
+// Prints the markdown rows of scripts/bench's table: median, minimum and maximum of the
+// ratio of each round.
 #include "afx/registry_key.h"
 #include "app/configurator_app.h"
 #include "app/table_statistics.h"
-#include "config/config_panel_b88.h"
-#include "config/config_panel_t88.h"
-#include "config/vocabulary_tables.h"
 #include "bench_clock.h"
+#include "bench_main_window.h"
+#include "bench_stats.h"
+#include "config/upper_column.h"
+#include "config/vocabulary_tables.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
 #include "store/settings_store.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <functional>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-const int kRepetitions = 25;
-
 using bench::Now;
+using bench::PaintAll;
 using bench::PumpMessages;
 
-// Median of the milliseconds that timed() reports, run kRepetitions times; prepare() and
-// cleanUp() run around each repetition, untimed.
-double Median(const std::function<void()>& prepare, const std::function<double()>& timed,
-              const std::function<void()>& cleanUp) {
-    std::vector<double> times;
-    for (int i = 0; i < kRepetitions; ++i) {
-        prepare();
-        times.push_back(timed());
-        cleanUp();
-        PumpMessages();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+const int kDefaultRounds = 30;
+
+const std::vector<tagBGDevHWType> kPanels = {BG_HW_RADIO, BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8,
+                                             BG_HW_TOGGLE_8X8, BG_HW_TOGGLE_8X8};
+
+INT_PTR CALLBACK FloorDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// What the page does to each list, and nothing more: storage reserved from the table's
+// row count and longest label, redrawing off while the labels go in.
+template <class LabelOf>
+void FillFloorList(HWND list, int rowCount, int longestLabel, LabelOf labelOf) {
+    (void)::SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(rowCount), static_cast<LPARAM>(longestLabel + 1));
+    (void)::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (int row = 0; row < rowCount; ++row)
+        (void)::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(labelOf(row)));
+    (void)::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
-// A dialog template in memory: a child dialog of the page's size with 16 drop-down lists
-// in the page's places and nothing else.
-class CBareDialogTemplate {
-public:
-    explicit CBareDialogTemplate(DWORD listStyle) {
-        DLGTEMPLATE dialog = {};
-        dialog.style = WS_CHILD | DS_CONTROL | DS_SETFONT;
-        dialog.cdit = 16;
-        dialog.x = 80;
-        dialog.y = 7;
-        dialog.cx = 335;
-        dialog.cy = 225;
-        Append(&dialog, sizeof(dialog));
-        AppendWord(0);  // no menu
-        AppendWord(0);  // default class
-        AppendWord(0);  // no caption
-        AppendWord(8);
-        AppendString(L"MS Shell Dlg");
-        for (int k = 0; k < 16; ++k) {
-            Align();
-            DLGITEMTEMPLATE item = {};
-            item.style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | listStyle;
-            item.x = static_cast<short>(k < 8 ? 24 : 175);
-            item.y = static_cast<short>(76 + 16 * (k % 8));
-            item.cx = 133;
-            item.cy = 30;
-            item.id = static_cast<WORD>(k < 8 ? IDC_BUTTON_LIST_FIRST + k : IDC_LED_LIST_FIRST + k - 8);
-            Append(&item, sizeof(item));
-            AppendWord(0xFFFF);
-            AppendWord(0x0085);  // combo box
-            AppendWord(0);       // no text
-            AppendWord(0);       // no creation data
-        }
-    }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_data.data()); }
-
-private:
-    void Append(const void* data, size_t size) {
-        const WORD* words = static_cast<const WORD*>(data);
-        for (size_t i = 0; i < size / sizeof(WORD); ++i)
-            m_data.push_back(words[i]);
-    }
-    void AppendWord(WORD word) { m_data.push_back(word); }
-    void AppendString(const wchar_t* text) {
-        for (; *text != L'\0'; ++text)
-            m_data.push_back(static_cast<WORD>(*text));
-        m_data.push_back(0);
-    }
-    void Align() {
-        if (m_data.size() % 2 != 0)
-            m_data.push_back(0);
-    }
-    std::vector<WORD> m_data;
-};
-
-INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-// Adds the upper table's labels to the first eight lists and the LED table's to the others.
-template <class UpperRow>
-double FillBareDialog(HWND dialog, const UpperRow* upperTable, int upperCount) {
+// The floor of a page, in milliseconds: its template created as a plain child dialog of the
+// main window, filled, shown and painted. The dialog goes away again untimed.
+double Floor(HWND main, UINT pageTemplate, const CUpperColumn& upper) {
     const double start = Now();
-    for (int k = 0; k < 8; ++k) {
-        const HWND list = ::GetDlgItem(dialog, IDC_BUTTON_LIST_FIRST + k);
-        for (int row = 0; row < upperCount; ++row)
-            ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(upperTable[row].label));
+    HWND dialog = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(pageTemplate), main, FloorDialogProc, 0);
+    if (dialog == nullptr)
+        return -1.0;
+    for (int k = 0; k < store::kRowCount; ++k) {
+        FillFloorList(::GetDlgItem(dialog, IDC_BUTTON_LIST_FIRST + k), upper.RowCount(), upper.LongestLabel(),
+                      [&upper](int row) { return upper.Label(row); });
     }
-    for (int k = 0; k < 8; ++k) {
-        const HWND list = ::GetDlgItem(dialog, IDC_LED_LIST_FIRST + k);
-        for (int row = 0; row < g_nLedCount; ++row)
-            ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g_LedTable[row].label));
+    for (int k = 0; k < store::kRowCount; ++k) {
+        FillFloorList(::GetDlgItem(dialog, IDC_LED_LIST_FIRST + k), g_nLedCount, g_nLedLabelMax,
+                      [](int row) { return g_LedTable[row].label; });
     }
-    return Now() - start;
-}
-
-struct Floor {
-    double fill;    // adding the strings to the lists of a bare dialog
-    double create;  // creating that dialog with its 16 lists, for comparison
-};
-
-template <class UpperRow>
-Floor FloorOf(HWND parent, const UpperRow* upperTable, int upperCount, DWORD listStyle) {
-    const CBareDialogTemplate bare(listStyle);
-    HWND dialog = nullptr;
-    Floor floor = {};
-    floor.fill = Median(
-        [&] {
-            dialog = ::CreateDialogIndirectParamW(AfxGetInstanceHandle(), bare.Get(), parent, BareDialogProc, 0);
-        },
-        [&] { return dialog != nullptr ? FillBareDialog(dialog, upperTable, upperCount) : 0.0; },
-        [&] {
-            if (dialog != nullptr)
-                ::DestroyWindow(dialog);
-        });
-    floor.create = Median([] {},
-                          [&] {
-                              const double start = Now();
-                              dialog = ::CreateDialogIndirectParamW(AfxGetInstanceHandle(), bare.Get(), parent,
-                                                                    BareDialogProc, 0);
-                              return Now() - start;
-                          },
-                          [&] {
-                              if (dialog != nullptr)
-                                  ::DestroyWindow(dialog);
-                          });
-    return floor;
-}
-
-template <class Page>
-double PageCreation(CMainDialog& main, int device) {
-    Page* page = nullptr;
-    return Median([&] { page = new Page; },
-                  [&] {
-                      const double start = Now();
-                      page->m_nDevice = device;
-                      page->Create(&main);
-                      page->ShowWindow(SW_SHOW);
-                      return Now() - start;
-                  },
-                  [&] {
-                      page->DestroyWindow();
-                      delete page;
-                      fake_vuzoz::ClearCalls();
-                  });
-}
-
-double DeviceSwitch(CMainDialog& main) {
-    int next = 1;
-    return Median([] {},
-                  [&] {
-                      NMITEMACTIVATE activate = {};
-                      activate.hdr.hwndFrom = main.m_listDevices.m_hWnd;
-                      activate.hdr.idFrom = IDC_DEVICE_LIST;
-                      activate.hdr.code = LVN_ITEMACTIVATE;
-                      activate.iItem = next;
-                      const double start = Now();
-                      ::SendMessageW(main.m_hWnd, WM_NOTIFY, IDC_DEVICE_LIST, reinterpret_cast<LPARAM>(&activate));
-                      const double elapsed = Now() - start;
-                      next = 1 - next;
-                      return elapsed;
-                  },
-                  [] { fake_vuzoz::ClearCalls(); });
+    (void)::ShowWindow(dialog, SW_SHOW);
+    PumpMessages();
+    PaintAll(main);
+    const double elapsed = Now() - start;
+    (void)::DestroyWindow(dialog);
+    PumpMessages();
+    PaintAll(main);
+    return elapsed;
 }
 
 // A stored configuration with rows from the end of each table, so that loading walks far.
-void StoreConfiguration(CWinApp& app, const char* deviceKey) {
-    const std::wstring section = store::ConfigSectionName(deviceKey);
+void StoreConfiguration(CWinApp& app, int device, const CUpperColumn& upper) {
+    const std::string key = "FAKE-" + std::to_string(static_cast<int>(kPanels[device])) + "-" + std::to_string(device);
+    const std::wstring section = store::ConfigSectionName(key.c_str());
     for (int d = 0; d < store::kRowCount; ++d) {
-        const EventEntry& event = g_EventTable[g_nEventCount - 1 - d];
+        (void)upper.WriteRow(section, d, upper.RowCount() - 1 - d);
         const LedEntry& led = g_LedTable[g_nLedCount - 1 - d];
-        app.WriteProfileInt(section.c_str(), store::IndexedValueName(store::kButton, d).c_str(),
-                            static_cast<int>(event.event));
         app.WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, d).c_str(),
                             static_cast<int>(led.variable));
         app.WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, d).c_str(), led.comparison);
@@ -204,14 +94,46 @@ void StoreConfiguration(CWinApp& app, const char* deviceKey) {
     }
 }
 
-void PrintRow(const char* what, double milliseconds, const Floor& floor) {
-    std::printf("%-36s %9.2f %9.2f %6.2f %9.2f %6.2f\n", what, milliseconds, floor.fill, milliseconds / floor.fill,
-                floor.create + floor.fill, milliseconds / (floor.create + floor.fill));
+struct Rounds {
+    std::vector<double> pushbuttonFloor, toggleFloor;
+    std::vector<double> newPushbutton, samePushbutton, newToggle, sameToggle, backToPushbutton;
+};
+
+// One round; false when something did not come up as it should.
+bool RunRound(CConfiguratorApp& app, Rounds& rounds) {
+    CMainDialog main;
+    if (!bench::StartMainWindow(main, app, kPanels, false)) {
+        bench::EndMainWindow(main, app);
+        return false;
+    }
+    const double pushbuttonFloor = Floor(main.m_hWnd, IDD_CONFIG_B88, EventColumn());
+    const double newPushbutton = bench::TimedSwitch(main, 1);
+    const double samePushbutton = bench::TimedSwitch(main, 2);
+    const double toggleFloor = Floor(main.m_hWnd, IDD_CONFIG_T88, ToggleColumn());
+    const double newToggle = bench::TimedSwitch(main, 3);
+    const double sameToggle = bench::TimedSwitch(main, 4);
+    const double backToPushbutton = bench::TimedSwitch(main, 1);
+    bench::EndMainWindow(main, app);
+    const double all[] = {pushbuttonFloor, newPushbutton, samePushbutton, toggleFloor,
+                          newToggle,       sameToggle,    backToPushbutton};
+    for (double time : all) {
+        if (time < 0.0)
+            return false;
+    }
+    rounds.pushbuttonFloor.push_back(pushbuttonFloor);
+    rounds.newPushbutton.push_back(newPushbutton);
+    rounds.samePushbutton.push_back(samePushbutton);
+    rounds.toggleFloor.push_back(toggleFloor);
+    rounds.newToggle.push_back(newToggle);
+    rounds.sameToggle.push_back(sameToggle);
+    rounds.backToPushbutton.push_back(backToPushbutton);
+    return true;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int roundCount = argc > 1 ? std::atoi(argv[1]) : kDefaultRounds;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
@@ -219,40 +141,33 @@ int main() {
     CConfiguratorApp app;
     app.SetSettingsPlace(registryKey.c_str());
     MeasureVocabularyTables();
+    StoreConfiguration(app, 1, EventColumn());
+    StoreConfiguration(app, 2, EventColumn());
+    StoreConfiguration(app, 3, ToggleColumn());
+    StoreConfiguration(app, 4, ToggleColumn());
 
-    fake_vuzoz::Reset({BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8});
-    StoreConfiguration(app, "FAKE-1-0");
-    StoreConfiguration(app, "FAKE-1-1");
-
-    double pushbutton = 0, deviceSwitch = 0, toggle = 0;
-    Floor pushbuttonFloor = {}, toggleFloor = {};
-    {
-        CMainDialog main;
-        app.m_pMainWnd = &main;
-        if (!main.Create(IDD_MAIN, nullptr)) {
-            std::fprintf(stderr, "the main window could not be created\n");
-            return 1;
-        }
-        PumpMessages();
-
-        pushbuttonFloor = FloorOf(main.m_hWnd, g_EventTable, g_nEventCount, CBS_DROPDOWNLIST);
-        pushbutton = PageCreation<CConfigPanelB88>(main, 0);
-        deviceSwitch = DeviceSwitch(main);
-        toggleFloor = FloorOf(main.m_hWnd, g_ToggleTable, g_nToggleCount, CBS_DROPDOWN);
-        toggle = PageCreation<CConfigPanelT88>(main, 2);
-
-        ::DestroyWindow(main.m_hWnd);
-        PumpMessages();
-        app.m_pMainWnd = nullptr;
-    }
+    // The first round warms up what any first window of a process pays for; it is not counted.
+    Rounds warmUp, rounds;
+    bool ok = RunRound(app, warmUp);
+    for (int round = 0; ok && round < roundCount; ++round)
+        ok = RunRound(app, rounds);
     (void)CKey::RecurseDeleteKey(HKEY_CURRENT_USER, (L"Software\\" + registryKey).c_str());
+    if (!ok) {
+        std::fprintf(stderr, "a page did not come up as it should\n");
+        return 1;
+    }
 
-    std::printf("Configuration pages, milliseconds, median of %d runs. Floor: adding the same strings to the\n"
-                "16 lists of a bare dialog; with creation: that dialog created and filled.\n\n",
-                kRepetitions);
-    std::printf("%-36s %9s %9s %6s %9s %6s\n", "", "time", "floor", "ratio", "+create", "ratio");
-    PrintRow("pushbutton page, create and show", pushbutton, pushbuttonFloor);
-    PrintRow("device switch, pushbutton panels", deviceSwitch, pushbuttonFloor);
-    PrintRow("toggle switch page, create and show", toggle, toggleFloor);
+    const char* const pushbuttonFloor = "pushbutton page's template as a plain dialog, lists filled, painted";
+    const char* const toggleFloor = "toggle switch page's template as a plain dialog, lists filled, painted";
+    bench::PrintRatioRow("Page creation: switch to a pushbutton panel, type not shown yet", pushbuttonFloor,
+                         rounds.newPushbutton, rounds.pushbuttonFloor, {1.0});
+    bench::PrintRatioRow("Page creation: switch to a toggle switch panel, type not shown yet", toggleFloor,
+                         rounds.newToggle, rounds.toggleFloor, {1.0});
+    bench::PrintRatioRow("Switch to another pushbutton panel (same type)", pushbuttonFloor, rounds.samePushbutton,
+                         rounds.pushbuttonFloor, {0.25});
+    bench::PrintRatioRow("Switch to another toggle switch panel (same type)", toggleFloor, rounds.sameToggle,
+                         rounds.toggleFloor, {0.25});
+    bench::PrintRatioRow("Switch back to a pushbutton panel (type shown before)", pushbuttonFloor,
+                         rounds.backToPushbutton, rounds.pushbuttonFloor, {0.25});
     return 0;
 }
