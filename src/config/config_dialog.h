@@ -8,6 +8,10 @@
 
 class CConfigDialog : public CDialog {
 public:
+    // m_nDevice of a page built ahead of its first use: it holds no device, reads no
+    // settings and sends nothing until it is pointed at one.
+    static const int kNoDevice = -1;
+
     CConfigDialog(UINT nIDTemplate, CWnd* pParent);
 
     virtual bool LoadConfig();

@@ -77,7 +77,10 @@ BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
     scaling::ScalePage(m_hWnd, m_nIDTemplate);
     FillLists();
-    PointAtDevice(m_nDevice);
+    if (m_nDevice == kNoDevice)
+        m_bHoldsDevice = false;
+    else
+        PointAtDevice(m_nDevice);
     return TRUE;
 }
 

@@ -3,9 +3,6 @@
 #include "app/about_dialog.h"
 #include "app/configurator_app.h"
 #include "config/config_dialog.h"
-#include "config/config_panel_b88.h"
-#include "config/config_panel_rp.h"
-#include "config/config_panel_t88.h"
 #include "device/device_library.h"
 #include "device/device_types.h"
 #include "device/panel_leds.h"
@@ -13,9 +10,6 @@
 #include "mainwnd/focus_handoff.h"
 #include "mainwnd/help_guide.h"
 #include "paneltest/test_dialog.h"
-#include "paneltest/test_panel_b88.h"
-#include "paneltest/test_panel_rp.h"
-#include "paneltest/test_panel_t88.h"
 #include "resource.h"
 #include "scaling/display_scale.h"
 #include "scaling/scaled_pictures.h"
@@ -38,25 +32,6 @@ template <class Page>
 void DeletePage(Page*& page) {
     delete page;
     page = nullptr;
-}
-
-// The page classes of the two modes, by hardware type; null for a type without pages.
-CTestDialog* NewTestPage(tagBGDevHWType type) {
-    switch (type) {
-    case BG_HW_PUSHBUTTON_8X8: return new CTestPanelB88;
-    case BG_HW_TOGGLE_8X8: return new CTestPanelT88;
-    case BG_HW_RADIO: return new CTestPanelRP;
-    default: return nullptr;
-    }
-}
-
-CConfigDialog* NewConfigPage(tagBGDevHWType type) {
-    switch (type) {
-    case BG_HW_PUSHBUTTON_8X8: return new CConfigPanelB88;
-    case BG_HW_TOGGLE_8X8: return new CConfigPanelT88;
-    case BG_HW_RADIO: return new CConfigPanelRP;
-    default: return nullptr;
-    }
 }
 
 template <class Page>
@@ -113,6 +88,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnCommand(EN_CHANGE, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkChange),
     OnMessage(WM_DPICHANGED, &CMainDialog::OnDpiChanged),
     OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
+    OnMessage(WM_TIMER, &CMainDialog::OnTimer),
 };
 
 CMainDialog* GetMainDialog() {
@@ -306,14 +282,18 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
     if (previous != nullptr && previous != next && previous->m_hWnd != nullptr)
         (void)previous->ShowWindow(SW_HIDE);
     if (m_bTestMode)
-        ShowPageOfType(m_pTestPage, m_pages.TestPage(type), NewTestPage, type, m_pages, m_nCurDevice, this);
+        ShowPageOfType(m_pTestPage, m_pages.TestPage(type), CPageCache::NewTestPage, type, m_pages, m_nCurDevice,
+                       this);
     else
-        ShowPageOfType(m_pConfigPage, m_pages.ConfigPage(type), NewConfigPage, type, m_pages, m_nCurDevice, this);
+        ShowPageOfType(m_pConfigPage, m_pages.ConfigPage(type), CPageCache::NewConfigPage, type, m_pages,
+                       m_nCurDevice, this);
     PlacePageInTabOrder(CurrentPageWindow());
     UpdateApply();
+    BuildPagesAheadWhenIdle();
 }
 
 void CMainDialog::ShowErrorPage(const std::wstring& text) {
+    StopBuildingAhead();
     // The page shown goes as it always went (its own WM_DESTROY); the parked ones have left
     // their devices already and go silently.
     if (m_pConfigPage != nullptr && m_pConfigPage->m_hWnd != nullptr)
@@ -373,6 +353,7 @@ void CMainDialog::OnOK() {
     if (!QuerySavePage())
         return;
     m_bStartPending = false;
+    StopBuildingAhead();
     CDialog::OnOK();
 }
 
@@ -380,6 +361,7 @@ void CMainDialog::OnCancel() {
     if (!QuerySavePage())
         return;
     m_bStartPending = false;
+    StopBuildingAhead();
     CDialog::OnCancel();
 }
 
@@ -387,8 +369,9 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     // Cancelled: the window stays as it is.
     if (!QuerySavePage())
         return TRUE;
-    // Closed before the first page was built: none will be.
+    // Closed before the first page was built, or before the pages ahead were: none will be.
     m_bStartPending = false;
+    StopBuildingAhead();
     if (m_pDevTypes != nullptr) {
         for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
             tagBGDevHWType type = m_pDevTypes[device];

@@ -94,6 +94,8 @@ private:
     // Posted when the window moved to a monitor of another scale: the page is laid out again
     // once the system has scaled the dialogs.
     static const UINT kScaleSettled = WM_APP + 3;
+    // Ticks while pages of attached panel types are still to be built ahead.
+    static const UINT_PTR kBuildAheadTimer = 1;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -120,6 +122,15 @@ private:
     BOOL OnStartPage(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult);    // display_scale_change.cpp
     BOOL OnScaleSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // display_scale_change.cpp
+    BOOL OnTimer(WPARAM wParam, LPARAM lParam, LRESULT* pResult);         // pages_ahead.cpp
+
+    // Pages built ahead (pages_ahead.cpp): once a page is shown, the pages of the other
+    // attached panel types of the mode are built one per idle moment, hidden and pointed at
+    // no device, so that a switch to them only points them at their device.
+    void BuildPagesAheadWhenIdle();
+    void StopBuildingAhead();
+    // Builds the page of one more attached type; false when there was none left to build.
+    bool BuildOnePageAhead();
 
     // The rest of the start, once the window has painted: the first page, the input
     // callback and the first requests, then a selection the user made meanwhile.

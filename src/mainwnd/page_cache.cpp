@@ -1,7 +1,11 @@
 #include "mainwnd/page_cache.h"
 
-#include "config/config_dialog.h"
-#include "paneltest/test_dialog.h"
+#include "config/config_panel_b88.h"
+#include "config/config_panel_rp.h"
+#include "config/config_panel_t88.h"
+#include "paneltest/test_panel_b88.h"
+#include "paneltest/test_panel_rp.h"
+#include "paneltest/test_panel_t88.h"
 
 namespace {
 
@@ -55,5 +59,34 @@ void CPageCache::DeleteAll() {
         m_configPages[slot] = nullptr;
         delete m_testPages[slot];
         m_testPages[slot] = nullptr;
+    }
+}
+
+tagBGDevHWType CPageCache::MissingType(const tagBGDevHWType* attached, bool testMode) const {
+    if (attached == nullptr)
+        return BG_HW_NONE;
+    for (int device = 0; attached[device] != BG_HW_NONE; ++device) {
+        const int slot = SlotOf(attached[device]);
+        if (slot >= 0 && (testMode ? m_testPages[slot] == nullptr : m_configPages[slot] == nullptr))
+            return attached[device];
+    }
+    return BG_HW_NONE;
+}
+
+CConfigDialog* CPageCache::NewConfigPage(tagBGDevHWType type) {
+    switch (type) {
+    case BG_HW_PUSHBUTTON_8X8: return new CConfigPanelB88;
+    case BG_HW_TOGGLE_8X8: return new CConfigPanelT88;
+    case BG_HW_RADIO: return new CConfigPanelRP;
+    default: return nullptr;
+    }
+}
+
+CTestDialog* CPageCache::NewTestPage(tagBGDevHWType type) {
+    switch (type) {
+    case BG_HW_PUSHBUTTON_8X8: return new CTestPanelB88;
+    case BG_HW_TOGGLE_8X8: return new CTestPanelT88;
+    case BG_HW_RADIO: return new CTestPanelRP;
+    default: return nullptr;
     }
 }

@@ -1,6 +1,7 @@
 // CPageCache: the pages of the main window, one per mode and panel type, made the first
-// time a device of that type is shown and kept until the window closes. The page shown
-// and the parked ones all live here; the main window says which one is shown.
+// time a device of that type is shown (or ahead of that, while the window is idle) and
+// kept until the window closes. The page shown and the parked ones all live here; the
+// main window says which one is shown.
 #ifndef TOLLAN_MAINWND_PAGE_CACHE_H
 #define TOLLAN_MAINWND_PAGE_CACHE_H
 
@@ -25,6 +26,13 @@ public:
     bool Keep(tagBGDevHWType type, CTestDialog* page);
     // Deletes every page; their windows go without running their own WM_DESTROY handling.
     void DeleteAll();
+    // The first type of attached (ended by BG_HW_NONE) that has pages but none kept in the
+    // mode; BG_HW_NONE when every such type has one.
+    tagBGDevHWType MissingType(const tagBGDevHWType* attached, bool testMode) const;
+
+    // The page classes of the two modes, by panel type; null for a type without pages.
+    static CConfigDialog* NewConfigPage(tagBGDevHWType type);
+    static CTestDialog* NewTestPage(tagBGDevHWType type);
 
 private:
     // Slot of a panel type, or -1.

@@ -8,6 +8,10 @@
 
 class CTestDialog : public CDialog {
 public:
+    // m_nDevice of a page built ahead of its first use: it asks the device nothing until
+    // it is pointed at one.
+    static const int kNoDevice = -1;
+
     CTestDialog(UINT nIDTemplate, CWnd* pParent);
 
     // Bit i (least significant first) belongs to button or switch i.

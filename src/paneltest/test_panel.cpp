@@ -51,7 +51,8 @@ BOOL CTestPanel::OnInitDialog() {
         (void)scaling::LoadIndicatorPictures(indicator, m_layout.bitClearBitmap, m_layout.bitSetBitmap,
                                              scaling::PictureScaleOf(m_hWnd));
     }
-    PointAtDevice(m_nDevice);
+    if (m_nDevice != kNoDevice)
+        PointAtDevice(m_nDevice);
     return TRUE;
 }
 
