@@ -54,6 +54,31 @@ inline bool Settle(CMainDialog& main) {
     return false;
 }
 
+// The page windows of the main window (each page is a dialog of its own), shown or not.
+inline int PageWindowCount(HWND main) {
+    int count = 0;
+    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = L"";
+        (void)::GetClassNameW(child, className, 32);
+        count += ::lstrcmpW(className, L"#32770") == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// Gives the main window the idle moments it builds the pages of the other attached types
+// in, until it has pages pages; false when they did not come within five seconds.
+inline bool IdleUntilPages(CMainDialog& main, int pages) {
+    const double begin = Now();
+    while (PageWindowCount(main.m_hWnd) < pages) {
+        if (Now() - begin > 5000.0)
+            return false;
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpMessages();
+    }
+    PumpMessages();
+    return true;
+}
+
 // Creates the main window over these panels (test pages when testMode) and waits for its
 // first page; false when it did not come.
 inline bool StartMainWindow(CMainDialog& main, CConfiguratorApp& app, const std::vector<tagBGDevHWType>& panels,

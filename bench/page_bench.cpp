@@ -6,17 +6,21 @@
 // switch is timed from the selection in the device list until the window is painted.
 //
 // One round, over the panels radio, pushbutton, pushbutton, toggle, toggle (the window
-// starts on the radio panel):
-//   pushbutton floor; switch to pushbutton 1 (a type not shown yet: its page is made);
+// starts on the radio panel and is then let idle until it has built the pages of the other
+// two types ahead):
+//   pushbutton floor; switch to pushbutton 1 (a type not shown yet, its page built ahead);
 //   switch to pushbutton 2 (the same type); toggle floor; switch to toggle 3 (not shown
-//   yet); switch to toggle 4 (the same type); switch back to pushbutton 1 (a type that
-//   was shown before).
+//   yet, built ahead); switch to toggle 4 (the same type); switch back to pushbutton 1 (a
+//   type that was shown before); then a pushbutton and a toggle switch page built as the
+//   main window builds one ahead, but shown and painted, as the floor is.
 // Prints the markdown rows of scripts/bench's table: median, minimum and maximum of the
 // ratio of each round.
 #include "afx/registry_key.h"
 #include "app/configurator_app.h"
 #include "app/table_statistics.h"
 #include "bench_clock.h"
+#include "config/config_panel_b88.h"
+#include "config/config_panel_t88.h"
 #include "bench_main_window.h"
 #include "bench_stats.h"
 #include "config/upper_column.h"
@@ -80,6 +84,26 @@ double Floor(HWND main, UINT pageTemplate, const CUpperColumn& upper) {
     return elapsed;
 }
 
+// Building a page itself, in milliseconds: the page class made as the main window makes a
+// page ahead (created hidden, holding no device), then shown and painted like the floor.
+// The page goes away again untimed.
+template <class Page>
+double BuildPage(CMainDialog& main) {
+    Page page;
+    const double start = Now();
+    page.m_nDevice = Page::kNoDevice;
+    if (!page.Create(&main))
+        return -1.0;
+    (void)page.ShowWindow(SW_SHOW);
+    PumpMessages();
+    PaintAll(main.m_hWnd);
+    const double elapsed = Now() - start;
+    (void)page.DestroyWindow();
+    PumpMessages();
+    PaintAll(main.m_hWnd);
+    return elapsed;
+}
+
 // A stored configuration with rows from the end of each table, so that loading walks far.
 void StoreConfiguration(CWinApp& app, int device, const CUpperColumn& upper) {
     const std::string key = "FAKE-" + std::to_string(static_cast<int>(kPanels[device])) + "-" + std::to_string(device);
@@ -97,12 +121,14 @@ void StoreConfiguration(CWinApp& app, int device, const CUpperColumn& upper) {
 struct Rounds {
     std::vector<double> pushbuttonFloor, toggleFloor;
     std::vector<double> newPushbutton, samePushbutton, newToggle, sameToggle, backToPushbutton;
+    std::vector<double> buildPushbutton, buildToggle;
 };
 
 // One round; false when something did not come up as it should.
 bool RunRound(CConfiguratorApp& app, Rounds& rounds) {
     CMainDialog main;
-    if (!bench::StartMainWindow(main, app, kPanels, false)) {
+    // The pages of the two other types are built ahead before anything is timed.
+    if (!bench::StartMainWindow(main, app, kPanels, false) || !bench::IdleUntilPages(main, 3)) {
         bench::EndMainWindow(main, app);
         return false;
     }
@@ -113,9 +139,11 @@ bool RunRound(CConfiguratorApp& app, Rounds& rounds) {
     const double newToggle = bench::TimedSwitch(main, 3);
     const double sameToggle = bench::TimedSwitch(main, 4);
     const double backToPushbutton = bench::TimedSwitch(main, 1);
+    const double buildPushbutton = BuildPage<CConfigPanelB88>(main);
+    const double buildToggle = BuildPage<CConfigPanelT88>(main);
     bench::EndMainWindow(main, app);
-    const double all[] = {pushbuttonFloor, newPushbutton, samePushbutton, toggleFloor,
-                          newToggle,       sameToggle,    backToPushbutton};
+    const double all[] = {pushbuttonFloor, newPushbutton,    samePushbutton,  toggleFloor, newToggle,
+                          sameToggle,      backToPushbutton, buildPushbutton, buildToggle};
     for (double time : all) {
         if (time < 0.0)
             return false;
@@ -127,6 +155,8 @@ bool RunRound(CConfiguratorApp& app, Rounds& rounds) {
     rounds.newToggle.push_back(newToggle);
     rounds.sameToggle.push_back(sameToggle);
     rounds.backToPushbutton.push_back(backToPushbutton);
+    rounds.buildPushbutton.push_back(buildPushbutton);
+    rounds.buildToggle.push_back(buildToggle);
     return true;
 }
 
@@ -159,10 +189,15 @@ int main(int argc, char** argv) {
 
     const char* const pushbuttonFloor = "pushbutton page's template as a plain dialog, lists filled, painted";
     const char* const toggleFloor = "toggle switch page's template as a plain dialog, lists filled, painted";
-    bench::PrintRatioRow("Page creation: switch to a pushbutton panel, type not shown yet", pushbuttonFloor,
-                         rounds.newPushbutton, rounds.pushbuttonFloor, {1.0});
-    bench::PrintRatioRow("Page creation: switch to a toggle switch panel, type not shown yet", toggleFloor,
-                         rounds.newToggle, rounds.toggleFloor, {1.0});
+    bench::PrintRatioRow("Page creation: switch to a pushbutton panel, type not shown yet (page built ahead while idle)",
+                         pushbuttonFloor, rounds.newPushbutton, rounds.pushbuttonFloor, {1.0});
+    bench::PrintRatioRow(
+        "Page creation: switch to a toggle switch panel, type not shown yet (page built ahead while idle)",
+        toggleFloor, rounds.newToggle, rounds.toggleFloor, {1.0});
+    bench::PrintRatioRow("Building a pushbutton page itself (as built ahead, then shown and painted)",
+                         pushbuttonFloor, rounds.buildPushbutton, rounds.pushbuttonFloor, {0.0});
+    bench::PrintRatioRow("Building a toggle switch page itself (as built ahead, then shown and painted)", toggleFloor,
+                         rounds.buildToggle, rounds.toggleFloor, {0.0});
     bench::PrintRatioRow("Switch to another pushbutton panel (same type)", pushbuttonFloor, rounds.samePushbutton,
                          rounds.pushbuttonFloor, {0.25});
     bench::PrintRatioRow("Switch to another toggle switch panel (same type)", toggleFloor, rounds.sameToggle,

@@ -678,4 +678,285 @@ TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
     EXPECT_EQ(nullptr, main->m_pConfigPage);
 }
 
+// ---- pages built ahead -------------------------------------------------------------------
+
+// Every value under the tests' registry key, as "path\name=type:bytes".
+void DumpKey(HKEY parent, const std::wstring& path, std::set<std::wstring>& into) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = L"";
+        BYTE data[2048] = {};
+        DWORD nameLength = 256, dataLength = sizeof(data), type = 0;
+        if (::RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
+            break;
+        std::wstring entry = path + L"\\" + name + L"=" + std::to_wstring(type) + L":";
+        for (DWORD b = 0; b < dataLength; ++b)
+            entry += std::to_wstring(data[b]) + L",";
+        into.insert(entry);
+    }
+    std::vector<std::wstring> subkeys;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = L"";
+        DWORD nameLength = 256;
+        if (::RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        subkeys.push_back(name);
+    }
+    ::RegCloseKey(key);
+    for (const std::wstring& subkey : subkeys) {
+        into.insert(path + L"\\" + subkey + L"\\");
+        DumpKey(parent, path + L"\\" + subkey, into);
+    }
+}
+
+std::set<std::wstring> StoredEverything() {
+    std::set<std::wstring> values;
+    DumpKey(HKEY_CURRENT_USER, L"Software\\" + test_settings::RegistryKeyName(), values);
+    return values;
+}
+
+// The page windows of the main window (the pages are dialogs of their own), shown or not.
+std::vector<HWND> PageWindows(HWND main) {
+    std::vector<HWND> pages;
+    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = L"";
+        ::GetClassNameW(child, className, 32);
+        if (::lstrcmpW(className, L"#32770") == 0)
+            pages.push_back(child);
+    }
+    return pages;
+}
+
+// Records, for every page the main window gets, which device it was showing as the page
+// was created. (A hook on every sent message would slow the filling of the lists tenfold.)
+class PageInitWatch {
+public:
+    explicit PageInitWatch(const std::unique_ptr<CMainDialog>& main) : m_main(main) {
+        s_watch = this;
+        m_hook = ::SetWindowsHookExW(WH_CBT, Created, nullptr, ::GetCurrentThreadId());
+    }
+    ~PageInitWatch() {
+        ::UnhookWindowsHookEx(m_hook);
+        s_watch = nullptr;
+    }
+    std::vector<int> devicesAtInit;
+
+private:
+    static LRESULT CALLBACK Created(int code, WPARAM wParam, LPARAM lParam) {
+        const CMainDialog* main = s_watch != nullptr ? s_watch->m_main.get() : nullptr;
+        if (code == HCBT_CREATEWND && main != nullptr && main->m_hWnd != nullptr) {
+            const CBT_CREATEWNDW* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+            wchar_t className[32] = L"";
+            ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32);
+            if (create->lpcs->hwndParent == main->m_hWnd && ::lstrcmpW(className, L"#32770") == 0)
+                s_watch->devicesAtInit.push_back(main->m_nCurDevice);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static PageInitWatch* s_watch;
+    const std::unique_ptr<CMainDialog>& m_main;
+    HHOOK m_hook;
+};
+PageInitWatch* PageInitWatch::s_watch = nullptr;
+
+class PageCacheAhead : public PageCacheParked, public ::testing::WithParamInterface<bool> {
+protected:
+    bool TestMode() const { return GetParam(); }
+    // Lets the window be idle until it has count pages (or five seconds have passed), one
+    // message at a time: it stops as soon as the window has them.
+    void IdleUntilPages(size_t count) {
+        IdleUntil([this, count] { return PageWindows(main->m_hWnd).size() >= count; });
+    }
+    template <class Done>
+    void IdleUntil(Done done) {
+        const DWORD begin = ::GetTickCount();
+        while (main->m_hWnd != nullptr && !done() && ::GetTickCount() - begin < 5000) {
+            MSG msg;
+            if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    // Created and shown, not started: the first page is still to come.
+    void CreateOnly(const std::vector<tagBGDevHWType>& panels) {
+        fake_vuzoz::Reset(panels);
+        static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = TestMode() ? 1 : 0;
+        main.reset(new CMainDialog);
+        AfxGetApp()->m_pMainWnd = main.get();
+        ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
+        ASSERT_FALSE(main->IsStarted());
+    }
+    static void StorePicks(int device) {
+        const std::wstring section = ConfigSection(T88, device);
+        test_settings::WriteDword(section, L"OnButton2", g_ToggleTable[9].onEvent);
+        test_settings::WriteDword(section, L"LED3", g_LedTable[6].variable);
+        test_settings::WriteDword(section, L"LEDcomp3", static_cast<DWORD>(g_LedTable[6].comparison));
+        test_settings::WriteString(section, L"LEDval3", g_LedTable[6].value);
+    }
+    // The device's stored picks are what the shown page of the toggle switch panel shows;
+    // a test page shows its indicators' pictures.
+    void ExpectStoredPicksShown() {
+        if (TestMode()) {
+            const CTestPanel& page = *dynamic_cast<CTestPanel*>(main->m_pTestPage);
+            EXPECT_EQ(test_page::kTogglePage.bitClearPicture, test_page::PaintedPicture(page, test_page::kTogglePage, 0));
+            return;
+        }
+        EXPECT_EQ(9, ::SendDlgItemMessageW(Shown(), IDC_BUTTON_LIST_FIRST + 2, CB_GETCURSEL, 0, 0));
+        EXPECT_EQ(std::wstring(g_ToggleTable[9].label), ui::Text(Shown(), IDC_BUTTON_LIST_FIRST + 2));
+        EXPECT_EQ(6, ::SendDlgItemMessageW(Shown(), IDC_LED_LIST_FIRST + 3, CB_GETCURSEL, 0, 0));
+        EXPECT_EQ(0, ::SendDlgItemMessageW(Shown(), IDC_BUTTON_LIST_FIRST + 0, CB_GETCURSEL, 0, 0));
+    }
+};
+
+TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSilentPage) {
+    fake_vuzoz::Reset({B88, T88, RP, T88});
+    StorePicks(1);
+    const std::set<std::wstring> storedBefore = StoredEverything();
+    PageInitWatch inits(main);
+    StartPrepared(TestMode());
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    ::SetFocus(main->m_listDevices.m_hWnd);
+    IdleUntilPages(3);
+
+    const HWND shown = Shown();
+    const std::vector<HWND> pages = PageWindows(main->m_hWnd);
+    ASSERT_EQ(3u, pages.size());
+    for (HWND page : pages) {
+        EXPECT_EQ(page == shown, ::IsWindowVisible(page) != FALSE);
+        // Its lists are filled already.
+        if (!TestMode()) {
+            EXPECT_EQ(g_nLedCount, ::SendDlgItemMessageW(page, IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
+        }
+    }
+    // All three pages were made while the first device was shown: two of them ahead.
+    EXPECT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
+    // Building them asked the device library nothing, read no device's key and stored nothing.
+    EXPECT_EQ(StartCalls(B88, TestMode()), fake_vuzoz::Calls());
+    EXPECT_EQ(storedBefore, StoredEverything());
+    // The focus stayed where it was, and Tab visits only the shown page.
+    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    const std::vector<HWND> visited = TabRound();
+    int onThePage = 0;
+    for (HWND focus : visited) {
+        for (HWND page : pages)
+            EXPECT_TRUE(page == shown || !::IsChild(page, focus)) << "a page built ahead took the focus";
+        onThePage += ::IsChild(shown, focus) ? 1 : 0;
+    }
+    EXPECT_EQ(TestMode() ? 8 : 16, onThePage);
+}
+
+TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageSends) {
+    // A switch made before the window had an idle moment: the key is pressed before the
+    // start, and the page of the toggle switch panel is made by the switch.
+    std::vector<std::string> toMadePage;
+    {
+        StorePicks(1);
+        PageInitWatch inits(main);
+        CreateOnly({B88, T88, RP});
+        (void)::SetForegroundWindow(main->m_hWnd);
+        ::SetFocus(main->m_listDevices.m_hWnd);
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_DOWN;
+            key.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(VK_DOWN, MAPVK_VK_TO_VSC));
+        }
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(2u, ::SendInput(2, keys, sizeof(INPUT)));
+        const DWORD begin = ::GetTickCount();
+        while (main->m_nCurDevice != 1 && ::GetTickCount() - begin < 5000) {
+            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            ui::PumpMessages();
+        }
+        ASSERT_EQ(1, main->m_nCurDevice);
+        ui::PumpDialog(main->m_hWnd);
+        ASSERT_GE(inits.devicesAtInit.size(), 2u);
+        ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
+        const std::vector<std::string> start = StartCalls(B88, TestMode());
+        const std::vector<std::string>& calls = fake_vuzoz::Calls();
+        ASSERT_GT(calls.size(), start.size());
+        ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
+        toMadePage.assign(calls.begin() + start.size(), calls.end());
+        ExpectStoredPicksShown();
+        TearDown();
+        SetUp();
+    }
+    // The same switch once the window was idle: the page was there, only pointed at the device.
+    StorePicks(1);
+    PageInitWatch inits(main);
+    fake_vuzoz::Reset({B88, T88, RP});
+    StartPrepared(TestMode());
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    ::SetFocus(main->m_listDevices.m_hWnd);
+    IdleUntilPages(3);
+    ASSERT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
+    const std::vector<HWND> pages = PageWindows(main->m_hWnd);
+    const std::vector<std::string> toPageBuiltAhead = SwitchDown();
+    EXPECT_EQ(3u, inits.devicesAtInit.size()) << "the switch made a page";
+    const std::vector<HWND> pagesAfter = PageWindows(main->m_hWnd);
+    EXPECT_EQ(std::set<HWND>(pages.begin(), pages.end()), std::set<HWND>(pagesAfter.begin(), pagesAfter.end()));
+    EXPECT_TRUE(::IsWindowVisible(Shown()));
+    ASSERT_FALSE(toMadePage.empty());
+    EXPECT_EQ(toMadePage, toPageBuiltAhead);
+    ExpectStoredPicksShown();
+    // A page built ahead says goodbye to its device like any other once it has held one.
+    fake_vuzoz::ClearCalls();
+    Close();
+    std::vector<std::string> expected;
+    for (int device : {0, 1}) {
+        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        expected.insert(expected.end(), off.begin(), off.end());
+    }
+    expected.push_back("BGTerminate");
+    EXPECT_EQ(expected, fake_vuzoz::Calls());
+}
+
+TEST_P(PageCacheAhead, ClosingOrEndingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    for (int ending : {0, IDOK, IDCANCEL}) {
+        SCOPED_TRACE(ending);
+        CreateOnly({B88, T88, RP});
+        IdleUntil([this] { return main->IsStarted(); });
+        ASSERT_EQ(1u, PageWindows(main->m_hWnd).size());
+        // One page is built ahead, one is still to come.
+        IdleUntilPages(2);
+        ASSERT_EQ(2u, PageWindows(main->m_hWnd).size());
+        fake_vuzoz::ClearCalls();
+        if (ending == 0)
+            Close();
+        else
+            ui::Click(main->m_hWnd, ending);
+        // Long enough for many ticks of building ahead.
+        for (int wait = 0; wait < 20; ++wait) {
+            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            ui::PumpMessages();
+        }
+        // The close switches both 8x8 panels off; OK and Cancel let the shown configuration
+        // page switch its panel off. The pages built ahead say nothing.
+        std::vector<std::string> expected;
+        if (ending != 0 && !TestMode())
+            expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+        if (ending == 0) {
+            for (int device : {0, 1}) {
+                const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+                expected.insert(expected.end(), off.begin(), off.end());
+            }
+            expected.push_back("BGTerminate");
+        }
+        EXPECT_EQ(expected, fake_vuzoz::Calls());
+        EXPECT_EQ(nullptr, main->m_hWnd);
+        TearDown();
+        SetUp();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PageCacheAhead, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Test" : "Config");
+                         });
+
 }  // namespace
