@@ -21,7 +21,8 @@ public:
     using CDialog::Create;
 
     // Makes the page the one of device: the LEDs and lists as a page freshly made for it
-    // has them, its settings loaded. OnInitDialog and every later switch come through here.
+    // has them, its settings loaded. OnInitDialog (of a page not built ahead) and every
+    // later switch come through here.
     virtual void PointAtDevice(int device);
     // The page stops being the one of its device, which is left as a page that goes away
     // leaves it (all LEDs off); until it is pointed at a device again it sends nothing,

@@ -17,8 +17,8 @@ public:
     // Bit i (least significant first) belongs to button or switch i.
     virtual void UpdateButtonStatus(BYTE bits);
     virtual void UpdateLEDState(BYTE led, BYTE state);
-    // Makes the page the one of device, as a page freshly made for it: OnInitDialog and
-    // every later switch come through here.
+    // Makes the page the one of device, as a page freshly made for it: OnInitDialog (of a
+    // page not built ahead) and every later switch come through here.
     virtual void PointAtDevice(int device);
     // Creates the page window from its own template as a child of pParentWnd.
     virtual BOOL Create(CWnd* pParentWnd);
