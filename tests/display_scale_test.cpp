@@ -591,7 +591,7 @@ bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALS
 
 TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
     StartShown({B88, RP}, false);
-    // The radio panel's page is made, then kept hidden while the pushbutton panel's shows.
+    // The radio panel's page is kept hidden (built ahead, or made and left) while the pushbutton panel's shows.
     ui::ActivateDeviceItem(*main, 1);
     ui::ActivateDeviceItem(*main, 0);
     const std::vector<RECT> before = PageLayout();
