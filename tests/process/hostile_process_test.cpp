@@ -23,15 +23,8 @@ namespace {
 
 using process_test::TollanPath;
 
-// A control of the main window or of its page, found by its id. The window paints before
-// its page is built: a control of the page may take a moment to appear.
-HWND Control(HWND main, int id) {
-    HWND found = nullptr;
-    (void)process_test::WaitUntil(
-        [&found, main, id] { return !::IsWindow(main) || (found = process_test::FindVisibleControl(main, id)) != nullptr; },
-        5000);
-    return found;
-}
+// A control of the main window or of its page, found by its id.
+HWND Control(HWND main, int id) { return process_test::WaitForControl(main, id); }
 
 const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 const wchar_t kBackupKey[] = L"Software\\Tollan Process Tests Backup";

@@ -65,6 +65,13 @@ HWND FindVisibleControl(HWND parent, int id) {
     return search.found;
 }
 
+HWND WaitForControl(HWND parent, int id, DWORD milliseconds) {
+    HWND found = nullptr;
+    (void)WaitUntil([&found, parent, id] { return !::IsWindow(parent) || (found = FindVisibleControl(parent, id)) != nullptr; },
+                    milliseconds);
+    return found;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     const ULONGLONG end = ::GetTickCount64() + milliseconds;
     while (!condition()) {

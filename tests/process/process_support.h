@@ -22,6 +22,10 @@ HWND FindMainWindow(DWORD processId);
 // A visible control with this id anywhere below parent (the main window or its page), or null.
 HWND FindVisibleControl(HWND parent, int id);
 
+// The control once it is there: the window paints before its page is built, so a control
+// of the page may take a moment to appear. Null when it did not, or the window went away.
+HWND WaitForControl(HWND parent, int id, DWORD milliseconds = 5000);
+
 // Polls condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 

@@ -192,7 +192,7 @@ protected:
         ::Sleep(300);  // the first answers arrive and the pages settle
     }
 
-    HWND Control(int id) const { return process_test::FindVisibleControl(m_main, id); }
+    HWND Control(int id) const { return process_test::WaitForControl(m_main, id); }
 
     HWND PanelChild(size_t panel, int id) const { return ::GetDlgItem(m_panels.at(panel), id); }
 
