@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -27,6 +28,17 @@ namespace {
 const tagBGDevHWType B88 = BG_HW_PUSHBUTTON_8X8;
 const tagBGDevHWType T88 = BG_HW_TOGGLE_8X8;
 const tagBGDevHWType RP = BG_HW_RADIO;
+
+// What the close sends: every LED of each 8x8 panel off, in device order, then BGTerminate.
+std::vector<std::string> CloseCalls(std::initializer_list<int> panels) {
+    std::vector<std::string> calls;
+    for (int device : panels) {
+        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        calls.insert(calls.end(), off.begin(), off.end());
+    }
+    calls.push_back("BGTerminate");
+    return calls;
+}
 
 // The calls with each call's device (its first argument) renamed as devices says.
 std::vector<std::string> MapDevices(const std::vector<std::string>& calls, const std::map<int, int>& devices) {
@@ -149,13 +161,7 @@ TEST_P(PageCacheCalls, ClosingWithParkedPagesSendsWhatItAlwaysSent) {
     SwitchDown();
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-    for (int device : {2, 3}) {
-        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
-        expected.insert(expected.end(), off.begin(), off.end());
-    }
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(CloseCalls({0, 2, 3}), fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
 }
 
@@ -668,11 +674,8 @@ TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
     ui::PumpMessages();
     std::vector<std::string> expected = StartCalls(B88, false);
     expected.resize(6);
-    for (int device : {0, 1}) {
-        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
-        expected.insert(expected.end(), off.begin(), off.end());
-    }
-    expected.push_back("BGTerminate");
+    const std::vector<std::string> close = CloseCalls({0, 1});
+    expected.insert(expected.end(), close.begin(), close.end());
     EXPECT_EQ(expected, fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
     EXPECT_EQ(nullptr, main->m_pConfigPage);
@@ -907,13 +910,7 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
     // A page built ahead says goodbye to its device like any other once it has held one.
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected;
-    for (int device : {0, 1}) {
-        const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
-        expected.insert(expected.end(), off.begin(), off.end());
-    }
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(CloseCalls({0, 1}), fake_vuzoz::Calls());
 }
 
 TEST_P(PageCacheAhead, ClosingOrEndingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
@@ -940,13 +937,8 @@ TEST_P(PageCacheAhead, ClosingOrEndingWhilePagesAreBuiltAheadSendsWhatItAlwaysSe
         std::vector<std::string> expected;
         if (ending != 0 && !TestMode())
             expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-        if (ending == 0) {
-            for (int device : {0, 1}) {
-                const std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
-                expected.insert(expected.end(), off.begin(), off.end());
-            }
-            expected.push_back("BGTerminate");
-        }
+        if (ending == 0)
+            expected = CloseCalls({0, 1});
         EXPECT_EQ(expected, fake_vuzoz::Calls());
         EXPECT_EQ(nullptr, main->m_hWnd);
         TearDown();
