@@ -147,11 +147,8 @@ protected:
             ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
             return nullptr;
         }
-        HWND main = nullptr;
-        const DWORD id = m_process.dwProcessId;
-        EXPECT_TRUE(process_test::WaitUntil([&main, id] { return (main = process_test::FindMainWindow(id)) != nullptr; },
-                                            30000))
-            << "Tollan's window did not appear";
+        HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
+        EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
         return main;
     }
 

@@ -59,6 +59,12 @@ HWND FindMainWindow(DWORD processId) {
     return search.found;
 }
 
+HWND WaitForMainWindow(DWORD processId, DWORD milliseconds) {
+    HWND main = nullptr;
+    (void)WaitUntil([&main, processId] { return (main = FindMainWindow(processId)) != nullptr; }, milliseconds);
+    return main;
+}
+
 HWND FindVisibleControl(HWND parent, int id) {
     ControlSearch search = {id, nullptr};
     ::EnumChildWindows(parent, FindControl, reinterpret_cast<LPARAM>(&search));

@@ -19,6 +19,8 @@ std::wstring FolderOf(const std::wstring& path);
 
 // The visible top-level window of the process that no other window owns, or null.
 HWND FindMainWindow(DWORD processId);
+// The main window once it is there; null when it did not appear within milliseconds.
+HWND WaitForMainWindow(DWORD processId, DWORD milliseconds = 30000);
 // A visible control with this id anywhere below parent (the main window or its page), or null.
 HWND FindVisibleControl(HWND parent, int id);
 
