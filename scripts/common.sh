@@ -6,7 +6,7 @@ export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-TOLLAN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 xvfb xauth imagemagick xdotool nsis zip ccache)
+TOLLAN_PACKAGES=(cmake ninja-build locales g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 fonts-wine fonts-dejavu-core xvfb xauth imagemagick xdotool nsis zip ccache)
 
 # Installs the Debian packages that are missing (as root, or through sudo).
 ensure_packages() {
@@ -38,7 +38,8 @@ build_tollan() {
 }
 
 # Creates the project's Wine prefix once, without prompts, with the settings that keep
-# runs quick and crashes visible (must run on the display the tests will use).
+# runs quick and crashes visible (must run on the display the tests will use). Dialogs get
+# Tahoma, as on Windows: see install_wine_fonts.
 ensure_wine_prefix() {
     if [ ! -f "$WINEPREFIX/.tollan-ready" ]; then
         mkdir -p "$WINEPREFIX"
@@ -46,6 +47,24 @@ ensure_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
+        touch "$WINEPREFIX/.tollan-ready"
+    fi
+    install_wine_fonts
+}
+
+# The fonts of fonts-wine (Tahoma among them) in the prefix's Fonts folder. Debian's Wine 8
+# does not look in /usr/share/wine/fonts, so without them its dialogs fall back to a font
+# wider than any Windows user has. A prefix made before they were there is marked changed,
+# so the copies of it (tests/dpi/dpi_prefix.sh) are made again.
+install_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts added=0 font
+    [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -f "$font" ] || continue
+        [ -f "$fonts/$(basename "$font")" ] && continue
+        cp "$font" "$fonts/" && added=1
+    done
+    if [ $added -eq 1 ]; then
         touch "$WINEPREFIX/.tollan-ready"
     fi
 }
