@@ -1,8 +1,15 @@
 // Loading VUZoz.dll: from the folders given, by full path only, all twelve functions or
-// none. Uses the simulator DLL of the build and one built without BG_GetCurBlinkPeriod.
+// none; a file that is there but cannot be used is named with its reason, never passed
+// over. Uses the simulator DLL of the build, one built without BG_GetCurBlinkPeriod, one
+// without the simulator's version resource and a 32-bit library.
 #include "device/device_library.h"
 
+#include "afx/afx.h"
+#include "resource.h"
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -12,6 +19,10 @@ std::wstring BuildFolder() {  // where Tollan.exe and the simulator's VUZoz.dll 
 }
 
 std::wstring IncompleteFolder() { return ProgramFolder() + L"\\incomplete-library"; }
+std::wstring UnbrandedFolder() { return ProgramFolder() + L"\\unbranded-library"; }
+std::wstring Library32Folder() { return ProgramFolder() + L"\\library-32bit"; }
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
 class DeviceLibraryLoad : public ::testing::Test {
 protected:
@@ -23,11 +34,27 @@ protected:
     }
     void TearDown() override {
         FreeDeviceLibrary(m_library);
+        if (!m_written.empty())
+            (void)::DeleteFileW(m_written.c_str());
         (void)::RemoveDirectoryW(m_empty.c_str());
+    }
+
+    // Puts a VUZoz.dll with these bytes into the test's own folder.
+    void WriteLibrary(const std::string& bytes) {
+        m_written = m_empty + L"\\VUZoz.dll";
+        std::ofstream file(m_written.c_str(), std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(file.good());
+    }
+
+    static std::string FileBytes(const std::wstring& path) {
+        std::ifstream file(path.c_str(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
     DeviceLibrary m_library;
     std::wstring m_empty;
+    std::wstring m_written;
 };
 
 TEST_F(DeviceLibraryLoad, TheSimulatorGivesAllTwelveFunctions) {
@@ -49,6 +76,52 @@ TEST_F(DeviceLibraryLoad, TheSimulatorGivesAllTwelveFunctions) {
     // The library answers as before BGInit.
     EXPECT_EQ(nullptr, f.pBGGetDevType());
     EXPECT_EQ(BG_ERR_NOT_READY, f.pSetBrightness(0, 1));
+}
+
+TEST_F(DeviceLibraryLoad, TheSimulatorIsToldFromTheMakersLibraryByItsVersionResource) {
+    m_library = LoadDeviceLibrary({BuildFolder()});
+    ASSERT_EQ(kDeviceLibraryLoaded, m_library.state);
+    EXPECT_TRUE(m_library.simulated);
+    FreeDeviceLibrary(m_library);
+    // The same code without the simulator's version resource is a library like any other.
+    m_library = LoadDeviceLibrary({UnbrandedFolder()});
+    ASSERT_EQ(kDeviceLibraryLoaded, m_library.state);
+    EXPECT_FALSE(m_library.simulated);
+}
+
+TEST_F(DeviceLibraryLoad, ADamagedLibraryIsNamedAndNeverPassedOver) {
+    // Text where a library should be, then a library cut short after its first kilobyte.
+    const std::string contents[] = {"This is not a library.\r\n", FileBytes(BuildFolder() + L"\\VUZoz.dll").substr(0, 1024)};
+    for (const std::string& bytes : contents) {
+        ASSERT_FALSE(bytes.empty());
+        WriteLibrary(bytes);
+        m_library = LoadDeviceLibrary({m_empty, BuildFolder()});
+        EXPECT_NE(kDeviceLibraryLoaded, m_library.state) << "the system folder's library was taken instead";
+        EXPECT_EQ(nullptr, m_library.module);
+        EXPECT_EQ(m_empty, m_library.folder);
+        EXPECT_EQ(m_written, m_library.path);
+        const std::wstring text = DeviceLibraryProblemText(m_library);
+        EXPECT_TRUE(Contains(text, m_empty)) << text;
+        EXPECT_FALSE(Contains(text, L"was not found")) << text;
+        EXPECT_EQ(kDeviceLibraryDamaged, m_library.state);
+        EXPECT_TRUE(Contains(text, L"is damaged")) << text;
+        FreeDeviceLibrary(m_library);
+    }
+}
+
+TEST_F(DeviceLibraryLoad, ALibraryOfTheOtherBitnessSaysWhichTollanToInstall) {
+    const std::string bytes = FileBytes(Library32Folder() + L"\\VUZoz.dll");
+    ASSERT_FALSE(bytes.empty()) << "no 32-bit library was built";
+    WriteLibrary(bytes);
+    m_library = LoadDeviceLibrary({m_empty, BuildFolder()});
+    ASSERT_EQ(kDeviceLibraryOtherBitness, m_library.state);
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, m_library.fileMachine);
+    EXPECT_EQ(m_empty, m_library.folder);
+    EXPECT_EQ(nullptr, m_library.module);
+    const std::wstring text = DeviceLibraryProblemText(m_library);
+    EXPECT_TRUE(Contains(text, m_empty)) << text;
+    EXPECT_TRUE(Contains(text, L"is a 32-bit library, and this Tollan is 64-bit")) << text;
+    EXPECT_TRUE(Contains(text, L"Install the 32-bit Tollan (the x86 installer)")) << text;
 }
 
 TEST_F(DeviceLibraryLoad, ALibraryWithoutOneFunctionIsNotUsed) {

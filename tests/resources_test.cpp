@@ -392,8 +392,8 @@ void ExpectFrame(const Dialog& dialog, int x, int y, int cx, int cy, const wchar
 }
 
 // A page: an invisible child in the main window's page area.
-void ExpectPageFrame(const Dialog& dialog, WORD lang) {
-  ExpectFrame(dialog, lang == kRussian ? 86 : 80, 7, 335, 225, L"MS Shell Dlg");
+void ExpectPageFrame(const Dialog& dialog) {
+  ExpectFrame(dialog, 98, 7, 335, 225, L"MS Shell Dlg");
   const DWORD wanted = WS_CHILD | DS_CONTROL | DS_SETFONT | DS_FIXEDSYS;
   EXPECT_EQ(wanted, dialog.style & wanted);
   EXPECT_EQ(0u, dialog.style & (WS_VISIBLE | WS_POPUP | WS_CAPTION));
@@ -411,7 +411,7 @@ std::vector<Control> AboutControls() {
 }
 
 std::vector<Control> MainControls(bool ru) {
-  Control list = Make(IDC_DEVICE_LIST, L"syslistview32", 7, 7, 77, 225, L"")
+  Control list = Make(IDC_DEVICE_LIST, L"syslistview32", 7, 7, 90, 225, L"")
                      .Field(LVS_TYPEMASK, LVS_LIST)
                      .Field(LVS_ALIGNMASK, ru ? 0 : LVS_ALIGNLEFT)
                      .Set(LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER | WS_TABSTOP);
@@ -426,28 +426,28 @@ std::vector<Control> MainControls(bool ru) {
   // then OK, Apply and Help.
   return {
       list,
-      Make(IDC_BRIGHTNESS_SLIDER, L"msctls_trackbar32", ru ? 97 : 96, 241, ru ? 213 : 223, 23, L"")
+      Make(IDC_BRIGHTNESS_SLIDER, L"msctls_trackbar32", ru ? 110 : 109, 241, ru ? 209 : 223, 23, L"")
           .Set(TBS_AUTOTICKS | TBS_BOTH | WS_TABSTOP),
-      Make(IDC_BRIGHTNESS_VALUE, L"edit", ru ? 187 : 191, 268, 34, 12, L"")
+      Make(IDC_BRIGHTNESS_VALUE, L"edit", ru ? 198 : 204, 268, 34, 12, L"")
           .Field(ES_CENTER | ES_RIGHT, ES_CENTER)
           .Set(ES_READONLY | ES_NUMBER)
           .Clear(WS_BORDER),
-      GroupBox(ru ? L"Яркость" : L"Brightness", ru ? 95 : 96, 232, ru ? 218 : 226, 55),
-      GroupBox(ru ? L"Период мерцания (0,01 с)" : L"Blink period (0,01 sec)", ru ? 316 : 324, 232,
-               ru ? 98 : 90, 55),
-      Label(ru ? L"Вкл" : L"On", ru ? 365 : 359, 243, 13, 8),
-      Label(ru ? L"Выкл" : L"Off", ru ? 387 : 381, 243, 18, 8),
-      Label(ru ? L"Быстро" : L"Fast", ru ? 321 : 334, 258, ru ? 26 : 15, 8),
-      Label(ru ? L"Медленно" : L"Slow", ru ? 321 : 334, 270, ru ? 35 : 16, 8),
-      blinkEdit(IDC_FAST_ON, 359, ru ? 255 : 254),
-      blinkEdit(IDC_FAST_OFF, 385, ru ? 255 : 254),
-      blinkEdit(IDC_SLOW_ON, 359, 268),
-      blinkEdit(IDC_SLOW_OFF, 385, 268),
-      Button(IDOK, L"OK", 7, 235, 74, 16, BS_DEFPUSHBUTTON).Set(WS_TABSTOP),
-      Button(IDC_APPLY, ru ? L"Применить" : L"Apply", 7, 253, 74, 16, BS_PUSHBUTTON)
+      GroupBox(ru ? L"Яркость" : L"Brightness", ru ? 108 : 109, 232, ru ? 214 : 226, 55),
+      GroupBox(ru ? L"Период мерцания (0,01 с)" : L"Blink period (0,01 sec)", ru ? 325 : 337, 232,
+               ru ? 102 : 90, 55),
+      Label(ru ? L"Вкл" : L"On", ru ? 378 : 372, 243, ru ? 18 : 13, 8),
+      Label(ru ? L"Выкл" : L"Off", ru ? 400 : 394, 243, ru ? 20 : 18, 8),
+      Label(ru ? L"Быстро" : L"Fast", ru ? 330 : 347, 258, ru ? 30 : 20, 8),
+      Label(ru ? L"Медленно" : L"Slow", ru ? 330 : 347, 270, ru ? 40 : 20, 8),
+      blinkEdit(IDC_FAST_ON, 372, ru ? 255 : 254),
+      blinkEdit(IDC_FAST_OFF, 398, ru ? 255 : 254),
+      blinkEdit(IDC_SLOW_ON, 372, 268),
+      blinkEdit(IDC_SLOW_OFF, 398, 268),
+      Button(IDOK, L"OK", 7, 235, 90, 16, BS_DEFPUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_APPLY, ru ? L"Применить" : L"Apply", 7, 253, 90, 16, BS_PUSHBUTTON)
           .Set(WS_DISABLED),
-      Button(ID_HELP, ru ? L"Подсказка" : L"Help", 7, 271, 74, 16, BS_PUSHBUTTON).Clear(WS_DISABLED),
-      Button(IDC_BLINK_APPLY, ru ? L"Изменить" : L"Apply", ru ? 319 : 330, ru ? 241 : 242,
+      Button(ID_HELP, ru ? L"Подсказка" : L"Help", 7, 271, 90, 16, BS_PUSHBUTTON).Clear(WS_DISABLED),
+      Button(IDC_BLINK_APPLY, ru ? L"Изменить" : L"Apply", ru ? 332 : 343, ru ? 241 : 242,
              ru ? 37 : 23, 14, BS_PUSHBUTTON)
           .Clear(WS_VISIBLE),
   };
@@ -470,7 +470,7 @@ const ConfigPage kConfigPages[] = {
      CBS_DROPDOWNLIST, 133, 133, 175, 175, 134, 134, true},
     {IDD_CONFIG_T88, L"Configure Toggle Panel 8x8", L"Настройка панели тумблеров", IDB_PANEL_T88,
      CBS_DROPDOWN, 119, 133, 190, 176, 119, 133, false},
-    {IDD_CONFIG_RP, L"Configure Radio Panel", L"Настройка радио-панели", IDB_PANEL_RP,
+    {IDD_CONFIG_RP, L"Configure Radio Panel", L"Настройка радиопанели", IDB_PANEL_RP,
      CBS_DROPDOWN, 119, 133, 190, 176, 119, 133, false},
 };
 
@@ -489,7 +489,7 @@ const TestPage kTestPages[] = {
     {IDD_TEST_B88, L"Test Pushbutton Panel", L"Тестирование панели кнопок", IDB_PANEL_B88, 8, 8},
     {IDD_TEST_T88, L"Test Toggle Switch Panel", L"Тестирование панели тумблеров", IDB_PANEL_T88,
      8, 8},
-    {IDD_TEST_RP, L"Test Radio Panel", L"Тестирование радио-панели", IDB_PANEL_RP, 5, 4},
+    {IDD_TEST_RP, L"Test Radio Panel", L"Тестирование радиопанели", IDB_PANEL_RP, 5, 4},
 };
 
 std::vector<Control> TestPageControls(const TestPage& page, bool ru) {
@@ -515,11 +515,11 @@ std::vector<Control> TestPageControls(const TestPage& page, bool ru) {
   const int labelX = radio ? (ru ? 77 : 81) : 51;
   const int onY = radio && ru ? 41 : 42;
   const int fastY = radio && ru ? 54 : 55;
-  c.push_back(Label(ru ? L"Включен" : L"On", labelX, onY, 36, 8));
+  c.push_back(Label(ru ? L"Включен" : L"On", labelX, onY, ru ? 40 : 36, 8));
   // The Russian label is as wide as the others: at 24 units its last letter is cut off.
-  c.push_back(Label(ru ? L"Быстро" : L"Fast", labelX, fastY, ru ? 36 : 24, 8));
-  c.push_back(Label(ru ? L"Медленно" : L"Slow", labelX, 68, 36, 8));
-  c.push_back(Label(ru ? L"Выключен" : L"Off", labelX, 81, 36, 8));
+  c.push_back(Label(ru ? L"Быстро" : L"Fast", labelX, fastY, ru ? 40 : 24, 8));
+  c.push_back(Label(ru ? L"Медленно" : L"Slow", labelX, 68, ru ? 40 : 36, 8));
+  c.push_back(Label(ru ? L"Выключен" : L"Off", labelX, 81, ru ? 40 : 36, 8));
   c.push_back(ImageStatic(SS_BITMAP, page.bitmap, 101, 118, 133, 34));
   c.push_back(GroupBox(ru ? L"Кнопки" : L"Button state", 15, 162, 305, 50));
   for (int i = 0; i < page.indicators; ++i) {
@@ -566,7 +566,7 @@ TEST(ResourcesDialogs, MainWindowLayout) {
     SCOPED_TRACE(LanguageName(lang));
     const bool ru = lang == kRussian;
     const Dialog dialog = LoadDialog(IDD_MAIN, lang);
-    ExpectFrame(dialog, dialog.x, dialog.y, 421, 294, L"MS Shell Dlg");
+    ExpectFrame(dialog, dialog.x, dialog.y, 434, 294, L"MS Shell Dlg");
     const DWORD wanted = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
                          DS_3DLOOK | DS_FIXEDSYS | DS_SETFONT;
     EXPECT_EQ(wanted, dialog.style & wanted);
@@ -582,7 +582,7 @@ TEST(ResourcesDialogs, ErrorPageIsAnInvisibleChildInThePageArea) {
   for (WORD lang : kLanguages) {
     SCOPED_TRACE(LanguageName(lang));
     const Dialog dialog = LoadDialog(IDD_ERROR, lang);
-    ExpectFrame(dialog, 80, 7, 335, 225, L"MS Sans Serif");
+    ExpectFrame(dialog, 98, 7, 335, 225, L"MS Sans Serif");
     EXPECT_EQ(static_cast<DWORD>(WS_CHILD | DS_CONTROL), dialog.style & (WS_CHILD | DS_CONTROL));
     EXPECT_EQ(0u, dialog.style & (WS_VISIBLE | WS_POPUP | WS_CAPTION | WS_SYSMENU));
     ExpectControlsInOrder(
@@ -599,7 +599,7 @@ TEST(ResourcesDialogs, ConfigurationPagesLayout) {
       SCOPED_TRACE("template " + std::to_string(page.id) + " " + LanguageName(lang));
       const bool ru = lang == kRussian;
       const Dialog dialog = LoadDialog(page.id, lang);
-      ExpectPageFrame(dialog, lang);
+      ExpectPageFrame(dialog);
 
       std::vector<Control> expected;
       expected.push_back(GroupBox(ru ? page.captionRu : page.captionEn, 7, 7, 321, 211));
@@ -610,7 +610,7 @@ TEST(ResourcesDialogs, ConfigurationPagesLayout) {
       for (int k = 0; k < 8; ++k) expected.push_back(Label(Digit(k + 1), 163, kAny, kAny, kAny));
       if (page.columnLabels) {
         expected.push_back(Label(ru ? L"Кнопки" : L"Buttons", 65, 63, kAny, kAny));
-        expected.push_back(Label(ru ? L"Индикация" : L"LEDs", ru ? 228 : 237, 63, kAny, kAny));
+        expected.push_back(Label(ru ? L"Индикация" : L"LEDs", ru ? 242 : 237, 63, kAny, kAny));
       }
       for (int k = 0; k < 8; ++k) {
         expected.push_back(Combo(IDC_BUTTON_LIST_FIRST + k, 24, 76 + 16 * k,
@@ -660,7 +660,7 @@ TEST(ResourcesDialogs, TestPagesLayout) {
     for (WORD lang : kLanguages) {
       SCOPED_TRACE("template " + std::to_string(page.id) + " " + LanguageName(lang));
       const Dialog dialog = LoadDialog(page.id, lang);
-      ExpectPageFrame(dialog, lang);
+      ExpectPageFrame(dialog);
       ExpectControlsInOrder(dialog, TestPageControls(page, lang == kRussian));
     }
   }
@@ -1137,7 +1137,9 @@ TEST(ResourcesManifest, AsksForCommonControls6OnAnyProcessor) {
   const std::string text(data, SizeofResource(nullptr, info));
   EXPECT_EQ(2u, Count(text, "processorArchitecture=\"*\""));
   EXPECT_EQ(0u, Count(text, "X86"));
-  EXPECT_EQ(1u, Count(text, "name=\"Microsoft.Windows.Tollan\""));
+  // The program's own identity: names beginning "Microsoft." are Windows' assemblies.
+  EXPECT_EQ(1u, Count(text, "name=\"BrellowGroup.Tollan\""));
+  EXPECT_EQ(1u, Count(text, "name=\"Microsoft."));
   EXPECT_EQ(1u, Count(text, "name=\"Microsoft.Windows.Common-Controls\""));
   EXPECT_EQ(1u, Count(text, "version=\"6.0.0.0\""));
   EXPECT_EQ(1u, Count(text, "version=\"1.0.0.0\""));

@@ -1,6 +1,7 @@
 #include "device/device_library.h"
 
 #include "afx/afx.h"
+#include "device/library_file.h"
 #include "resource.h"
 
 const wchar_t kDeviceLibraryFile[] = L"VUZoz.dll";
@@ -58,6 +59,26 @@ std::wstring FormatResource(UINT id, const std::vector<std::wstring>& texts) {
     return result;
 }
 
+// The system's text for a Win32 error, in the user's language where it has one.
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* message = nullptr;
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                    nullptr, error, 0, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && message != nullptr)
+        text.assign(message, length);
+    if (message != nullptr)
+        ::LocalFree(message);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty())
+        text = L"error " + std::to_wstring(error);
+    else
+        text += L" (" + std::to_wstring(error) + L")";
+    return text;
+}
+
 }  // namespace
 
 std::wstring ProgramFolder() {
@@ -76,6 +97,28 @@ std::wstring ProgramFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+namespace {
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Why a VUZoz.dll that is there would not load, read from the file itself.
+void ExplainLoadFailure(DeviceLibrary& library, DWORD error) {
+    library.loadError = error;
+    library.fileMachine = LibraryFileMachine(library.path);
+    if (library.fileMachine == 0)
+        library.state = kDeviceLibraryDamaged;
+    else if (library.fileMachine != ProgramMachine() && MachineBits(library.fileMachine) != 0 &&
+             MachineBits(ProgramMachine()) != 0)
+        library.state = kDeviceLibraryOtherBitness;
+    else
+        library.state = kDeviceLibraryNotLoaded;
+}
+
+}  // namespace
+
 DeviceLibrary LoadDeviceLibrary(const std::vector<std::wstring>& folders) {
     DeviceLibrary library;
     if (!folders.empty())
@@ -84,22 +127,26 @@ DeviceLibrary LoadDeviceLibrary(const std::vector<std::wstring>& folders) {
         if (folder.empty())
             continue;
         std::wstring path = folder + L"\\" + kDeviceLibraryFile;
-        // A full path, and the library's own folder for what it loads in turn.
-        HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (module == nullptr)
+        if (!FileExists(path))
             continue;
         library.path = path;
+        library.folder = folder;
+        // A full path, and the library's own folder for what it loads in turn.
+        HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (module == nullptr) {
+            ExplainLoadFailure(library, ::GetLastError());
+            return library;
+        }
         std::string missing;
         if (!ResolveAll(module, library.functions, missing)) {
             (void)::FreeLibrary(module);
             library.functions = DeviceLibraryFunctions();
             library.missingFunction = missing;
-            library.folder = folder;
             library.state = kDeviceLibraryFunctionMissing;
             return library;
         }
         library.module = module;
-        library.folder = folder;
+        library.simulated = IsPanelSimulatorFile(path);
         library.state = kDeviceLibraryLoaded;
         return library;
     }
@@ -116,11 +163,25 @@ void FreeDeviceLibrary(DeviceLibrary& library) {
 
 std::wstring DeviceLibraryProblemText(const DeviceLibrary& library) {
     std::wstring folder = library.folder.empty() ? ProgramFolder() : library.folder;
-    if (library.state == kDeviceLibraryFunctionMissing) {
+    switch (library.state) {
+    case kDeviceLibraryFunctionMissing: {
         std::wstring function(library.missingFunction.begin(), library.missingFunction.end());
         return FormatResource(IDS_LIBRARY_INCOMPLETE, {kDeviceLibraryFile, folder, function});
     }
-    return FormatResource(IDS_LIBRARY_NOT_FOUND, {kDeviceLibraryFile, folder});
+    case kDeviceLibraryOtherBitness: {
+        const int fileBits = MachineBits(library.fileMachine);
+        const int ownBits = MachineBits(ProgramMachine());
+        return FormatResource(IDS_LIBRARY_OTHER_BITNESS,
+                              {kDeviceLibraryFile, folder, std::to_wstring(fileBits), std::to_wstring(ownBits),
+                               fileBits == 32 ? L"x86" : L"x64"});
+    }
+    case kDeviceLibraryDamaged:
+        return FormatResource(IDS_LIBRARY_DAMAGED, {kDeviceLibraryFile, folder});
+    case kDeviceLibraryNotLoaded:
+        return FormatResource(IDS_LIBRARY_NOT_LOADED, {kDeviceLibraryFile, folder, SystemMessage(library.loadError)});
+    default:
+        return FormatResource(IDS_LIBRARY_NOT_FOUND, {kDeviceLibraryFile, folder});
+    }
 }
 
 std::wstring DeviceLibraryInitFailedText(int result) {

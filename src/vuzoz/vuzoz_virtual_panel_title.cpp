@@ -10,7 +10,7 @@ const wchar_t* KindName(tagBGDevHWType type, bool russian)
     case BG_HW_PUSHBUTTON_8X8:
         return russian ? L"панель 8x8 кнопок" : L"8x8 pushbutton panel";
     case BG_HW_TOGGLE_8X8:
-        return russian ? L"панель 8x8 тумблеров" : L"8x8 toggle switch panel";
+        return russian ? L"панель тумблеров 8x8" : L"8x8 toggle switch panel";
     case BG_HW_RADIO:
         return russian ? L"радиопанель" : L"radio panel";
     default:

@@ -43,6 +43,11 @@ void Pretend(DeviceLibraryState state, const std::wstring& folder, const std::st
     Current() = library;
 }
 
+void PretendSimulated(bool simulated) {
+    Current() = Linked();
+    Current().simulated = simulated;
+}
+
 void Restore() { Current() = Linked(); }
 
 }  // namespace linked_device_library

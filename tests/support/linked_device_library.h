@@ -11,6 +11,8 @@ namespace linked_device_library {
 
 // What OpenDeviceLibrary reports from now on; folder and function name the fault.
 void Pretend(DeviceLibraryState state, const std::wstring& folder = L"", const std::string& missingFunction = "");
+// A loaded library that is (or is not) our panel simulator.
+void PretendSimulated(bool simulated);
 // Back to a loaded library.
 void Restore();
 

@@ -252,7 +252,7 @@ TEST_F(VirtualPanel, TitlesInRussian)
     const LANGID russian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
     EXPECT_EQ(L"Виртуальная панель 1: панель 8x8 кнопок",
               vuzoz::VirtualPanelTitle(1, BG_HW_PUSHBUTTON_8X8, russian));
-    EXPECT_EQ(L"Виртуальная панель 2: панель 8x8 тумблеров",
+    EXPECT_EQ(L"Виртуальная панель 2: панель тумблеров 8x8",
               vuzoz::VirtualPanelTitle(2, BG_HW_TOGGLE_8X8, russian));
     EXPECT_EQ(L"Виртуальная панель 3: радиопанель", vuzoz::VirtualPanelTitle(3, BG_HW_RADIO, russian));
 }
