@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -66,11 +67,6 @@ RECT RectIn(HWND child, HWND parent) {
     RECT rect = ScreenRect(child);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT both = {};
-    return ::IntersectRect(&both, &a, &b) != FALSE;
 }
 
 std::wstring ClassOf(HWND window) {
@@ -185,6 +181,161 @@ SIZE IconSize(HICON icon) {
     if (info.hbmMask != nullptr)
         ::DeleteObject(info.hbmMask);
     return size;
+}
+
+// What a user sees of a control's text: it is drawn whole, not cut at the control's edge.
+// Returns an empty string when it is, else what is wrong.
+std::string TextCut(HWND control) {
+    wchar_t buffer[512] = L"";
+    const int length = ::GetWindowTextW(control, buffer, 512);
+    std::wstring text;
+    for (int i = 0; i < length; ++i) {
+        if (buffer[i] == L'&' && i + 1 < length)
+            ++i;
+        text += buffer[i];
+    }
+    if (text.empty())
+        return std::string();
+    const std::wstring kind = ClassOf(control);
+    const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+    RECT client = {};
+    ::GetClientRect(control, &client);
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    RECT wrapped = {0, 0, client.right, 0};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+
+    int room = client.right;
+    if (kind == L"Button") {
+        const LONG_PTR type = style & BS_TYPEMASK;
+        if (type == BS_GROUPBOX)
+            room = client.right - 2 * metrics.tmAveCharWidth;  // the frame's corners on both sides
+        else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+            room = client.right - 4;
+        else
+            room = client.right - ::GetSystemMetrics(SM_CXMENUCHECK) - 3;  // the box or circle before the text
+    } else if (kind != L"Static") {
+        return std::string();
+    } else if ((style & SS_TYPEMASK) > SS_RIGHT) {
+        return std::string();  // pictures, frames
+    }
+    std::string name;
+    for (const wchar_t c : text)
+        name += c < 128 ? static_cast<char>(c) : '?';
+    const bool multiLine = kind == L"Static" && client.bottom >= 2 * metrics.tmHeight;
+    if (multiLine) {
+        if (wrapped.bottom > client.bottom)
+            return "\"" + name + "\" needs " + std::to_string(wrapped.bottom) + " pixels of height, has " +
+                   std::to_string(client.bottom);
+    } else if (extent.cx > room) {
+        return "\"" + name + "\" needs " + std::to_string(extent.cx) + " pixels, has " + std::to_string(room);
+    } else if (kind == L"Static" && extent.cy > client.bottom + 1) {
+        return "\"" + name + "\" is cut at its foot";
+    }
+    return std::string();
+}
+
+bool IsGroupBox(HWND control) {
+    return ClassOf(control) == L"Button" &&
+           (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+// The strip along a group box's top edge that its caption takes.
+RECT CaptionStrip(HWND groupBox) {
+    RECT rect = ScreenRect(groupBox);
+    HDC dc = ::GetDC(groupBox);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(groupBox, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(groupBox, dc);
+    rect.bottom = rect.top + metrics.tmHeight;
+    return rect;
+}
+
+// Where a control shows something: a text label only where its text is drawn, any other
+// control all over.
+RECT VisibleRect(HWND control) {
+    RECT rect = ScreenRect(control);
+    const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+    wchar_t text[512] = L"";
+    const int length = ::GetWindowTextW(control, text, 512);
+    if (ClassOf(control) != L"Static" || (style & SS_TYPEMASK) > SS_RIGHT || length == 0)
+        return rect;
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT drawn = {0, 0, rect.right - rect.left, 0};
+    ::DrawTextW(dc, text, length, &drawn, DT_CALCRECT | DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    const LONG width = drawn.right - drawn.left;
+    LONG left = rect.left;
+    if ((style & SS_TYPEMASK) == SS_CENTER)
+        left = rect.left + (rect.right - rect.left - width) / 2;
+    else if ((style & SS_TYPEMASK) == SS_RIGHT)
+        left = rect.right - width;
+    // A pixel of room on either side: texts that touch read as one.
+    return RECT{left - 1, rect.top, left + width + 1, std::min<LONG>(rect.bottom, rect.top + drawn.bottom)};
+}
+
+// No control lies over another where the user would see it: controls other than group boxes
+// never overlap (a label where its text is), a group box's caption is free, and what is in a
+// group box is wholly in it.
+void ExpectNoOverlap(const std::vector<HWND>& controls) {
+    for (size_t i = 0; i < controls.size(); ++i) {
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            HWND a = controls[i];
+            HWND b = controls[j];
+            const bool groupA = IsGroupBox(a);
+            const bool groupB = IsGroupBox(b);
+            const RECT ra = VisibleRect(a);
+            const RECT rb = VisibleRect(b);
+            RECT both = {};
+            if (!groupA && !groupB) {
+                EXPECT_FALSE(::IntersectRect(&both, &ra, &rb)) << Describe(a) << " overlaps " << Describe(b);
+                continue;
+            }
+            if (groupA && groupB)
+                continue;
+            HWND group = groupA ? a : b;
+            HWND other = groupA ? b : a;
+            const RECT outer = ScreenRect(group);
+            const RECT inner = VisibleRect(other);
+            if (!::IntersectRect(&both, &outer, &inner))
+                continue;
+            EXPECT_TRUE(::EqualRect(&both, &inner)) << Describe(other) << " crosses the edge of " << Describe(group);
+            const RECT caption = CaptionStrip(group);
+            EXPECT_FALSE(::IntersectRect(&both, &caption, &inner)) << Describe(other) << " lies over the caption of "
+                                                                    << Describe(group);
+        }
+    }
+}
+
+// Every control whole inside its window and its text whole, no control over another.
+void ExpectLaidOutWhole(HWND window, const std::vector<HWND>& children) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    for (HWND child : children) {
+        const RECT rect = RectIn(child, window);
+        EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+            << Describe(child) << " lies outside its window";
+        const std::string cut = TextCut(child);
+        EXPECT_TRUE(cut.empty()) << Describe(child) << ": " << cut;
+    }
+    ExpectNoOverlap(children);
+}
+
+// Pixels of one horizontal dialog unit of window's font, at 96 DPI.
+double DialogUnitWidthAt96(HWND window, int dpi) {
+    RECT units = {0, 0, 400, 0};
+    ::MapDialogRect(window, &units);
+    return units.right / 400.0 * 96.0 / dpi;
 }
 
 // The thread loads the resources of this language while it lives.
@@ -354,32 +505,73 @@ protected:
         }
     }
 
-    void CheckDeviceList(const std::string& key, RecordedLayout& layout) {
+    // The device list shows each panel's picture of the scale exactly, the selected one
+    // framed, every item whole in the list.
+    // wholeItems false: the list keeps its size while its pictures grew (Wine does not scale
+    // a dialog's controls when the scale changes), so only the part of each picture that the
+    // list shows is compared.
+    void CheckDevicePictures(int shownPercent, bool wholeItems = true) {
         HWND list = main->m_listDevices.m_hWnd;
-        HIMAGELIST pictures = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-        int width = 0;
-        int height = 0;
-        ASSERT_TRUE(ImageList_GetIconSize(pictures, &width, &height));
-        EXPECT_EQ(Scaled(104, percent), width);
-        EXPECT_EQ(Scaled(34, percent), height);
+        const Pixels strip = screen_pixels::OfResource(ScaledId(IDB_DEVICE_LIST, shownPercent));
+        ASSERT_EQ(4 * Scaled(104, shownPercent), strip.width);
+        ASSERT_EQ(Scaled(34, shownPercent), strip.height);
+        const int width = strip.width / 4;
+        RECT client = {};
+        ::GetClientRect(list, &client);
+        for (int item = 0; item < main->m_listDevices.GetItemCount(); ++item) {
+            RECT bounds = {};
+            bounds.left = LVIR_BOUNDS;
+            ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds)));
+            if (wholeItems) {
+                EXPECT_LE(bounds.right - bounds.left, client.right) << "the list is narrower than its pictures";
+            }
+            RECT cell = {};
+            cell.left = LVIR_ICON;
+            ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell)));
+            const LONG cellWidth = cell.right - cell.left;
+            if (!wholeItems)
+                cell.right = std::min(cell.right, client.right);
+            ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+            const Pixels shown = screen_pixels::Capture(cell);
+            const int type = static_cast<int>(main->m_pDevTypes[item]);
+            // The picture somewhere in its cell with a margin on every side, every pixel as drawn.
+            const int margin = (cellWidth - width) / 2;
+            EXPECT_GT(margin, 0) << "item " << item << " has no room for the selection frame";
+            bool found = false;
+            for (int top = 1; !found && top + strip.height < shown.height; ++top) {
+                for (int left = 1; !found && left + width < (wholeItems ? shown.width : width + 2 * margin); ++left) {
+                    bool same = true;
+                    for (int y = 0; same && y < strip.height; ++y) {
+                        for (int x = 0; same && x < width && left + x < shown.width; ++x) {
+                            const COLORREF colour = strip.At(type * width + x, y);
+                            same = colour == RGB(4, 0, 0) || colour == shown.At(left + x, top + y);
+                        }
+                    }
+                    found = same;
+                }
+            }
+            EXPECT_TRUE(found) << "item " << item << " does not show its picture of the scale as drawn";
+        }
+    }
+
+    // How many panels the list shows at once: at 96 DPI recorded, at the others as many.
+    void CheckDeviceListCount(const std::string& key, RecordedLayout& layout) {
+        HWND list = main->m_listDevices.m_hWnd;
+        RECT client = {};
+        ::GetClientRect(list, &client);
         RECT item = {};
         item.left = LVIR_BOUNDS;
         ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)));
-        EXPECT_GE(item.bottom - item.top, Scaled(34, percent));
-        RECT client = {};
-        ::GetClientRect(list, &client);
-        EXPECT_LE(item.right - item.left, client.right) << "the list is narrower than its pictures";
         const int perPage = static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
         EXPECT_GT(perPage, 0);
         if (dpi == 96) {
             layout.m_listCounts[key] = perPage;
         } else {
             // The list grows with the dialog font, which Wine grows a little less than the DPI at
-            // 120 DPI (1.16 times): there the ninth panel misses a pixel.
+            // 120 DPI (1.16 times): there one panel fewer may fit.
             EXPECT_LE(std::abs(layout.m_listCounts[key] - perPage), 1)
                 << "panels the device list shows at once (items " << item.bottom - item.top << " pixels high in "
                 << client.bottom << ")";
-            EXPECT_EQ(Scaled(34, percent) + 1, item.bottom - item.top) << "one picture per row, nothing between";
         }
     }
 
@@ -413,6 +605,22 @@ TEST_F(DisplayScalePages, EveryPageInBothLanguagesAtTheScaleOfTheScreen) {
     ::ReleaseDC(nullptr, screen);
     ASSERT_EQ(dpi, screenDpi) << "the Wine prefix does not run at the DPI of the test";
 
+    // The run has the dialog font it is meant to have: Tahoma, as Windows draws dialogs, or a
+    // wide font in its place (TOLLAN_TEST_FONTS=wide).
+    {
+        Start({B88});
+        const double unit = DialogUnitWidthAt96(main->m_hWnd, dpi);
+        const char* fonts = std::getenv("TOLLAN_TEST_FONTS");
+        if (fonts != nullptr && std::string(fonts) == "wide")
+            EXPECT_GE(unit, 1.6) << "pixels per dialog unit: the wide font is not in use";
+        else
+            EXPECT_LE(unit, 1.6) << "pixels per dialog unit: Tahoma is not in use";
+        std::printf("[ dialog font ] %.3f pixels per horizontal dialog unit at 96 DPI\n", unit);
+        main->DestroyWindow();
+        ui::PumpMessages();
+        main.reset();
+    }
+
     RecordedLayout layout;
     if (dpi != 96) {
         ASSERT_TRUE(layout.Load()) << "no layout recorded at 96 DPI in " << RecordedLayout::Path();
@@ -430,28 +638,19 @@ TEST_F(DisplayScalePages, EveryPageInBothLanguagesAtTheScaleOfTheScreen) {
             ASSERT_NE(nullptr, page);
             ASSERT_TRUE(::IsWindowVisible(page));
 
-            RECT client = {};
-            ::GetClientRect(page, &client);
             const std::vector<HWND> children = VisibleChildren(page);
             ASSERT_FALSE(children.empty());
             std::vector<RECT> rects;
-            for (HWND child : children) {
-                const RECT rect = RectIn(child, page);
-                rects.push_back(rect);
-                EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
-                    << Describe(child) << " lies outside the page";
-            }
+            for (HWND child : children)
+                rects.push_back(RectIn(child, page));
+            ExpectLaidOutWhole(page, children);
+            if (&kind == &kPages[0])
+                ExpectLaidOutWhole(main->m_hWnd, VisibleChildren(main->m_hWnd));
             if (dpi == 96) {
                 layout.m_pages[key] = rects;
             } else {
                 const std::vector<RECT>& at96 = layout.m_pages[key];
                 ASSERT_EQ(at96.size(), rects.size()) << "controls of the page";
-                for (size_t i = 0; i < rects.size(); ++i) {
-                    for (size_t j = i + 1; j < rects.size(); ++j) {
-                        EXPECT_FALSE(Overlap(rects[i], rects[j]) && !Overlap(at96[i], at96[j]))
-                            << Describe(children[i]) << " overlaps " << Describe(children[j]);
-                    }
-                }
                 // The numbers keep their place along the picture, in proportion to it.
                 const int picture = IndexOfPicture(children);
                 for (int k = 0; kind.picture != 0 && !kind.testMode && k < 8; ++k) {
@@ -468,8 +667,10 @@ TEST_F(DisplayScalePages, EveryPageInBothLanguagesAtTheScaleOfTheScreen) {
                 CheckNumbersUnderLeds(page);
             if (kind.indicatorPicture != 0)
                 CheckIndicators(kind.indicatorPicture);
-            if (!kind.panels.empty())
-                CheckDeviceList(key, layout);
+            if (!kind.panels.empty()) {
+                CheckDevicePictures(percent);
+                CheckDeviceListCount(key, layout);
+            }
         }
     }
     if (dpi == 96 && !HasFailure())
@@ -558,7 +759,7 @@ TEST_F(DisplayScalePictures, SharedByEveryPageAndTheTemplatesCopyDeleted) {
 class DisplayScaleChange : public DisplayScalePages {
 protected:
     // A scale whose picture still fits the page at the dialog units of this run.
-    int OtherDpi() const { return dpi == 96 ? 144 : 96; }
+    int OtherDpi() const { return dpi == 96 ? 120 : 96; }
 
     // The system suggests a rectangle for the new scale; Wine keeps the dialog units of the
     // page, so the suggestion here only grows (or shrinks back) a little, keeping the page whole.
@@ -600,13 +801,7 @@ TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
     ChangeDpi(other, 8);
 
     EXPECT_TRUE(SameRect(suggested, ScreenRect(main->m_hWnd))) << "the window takes the suggested rectangle";
-    HIMAGELIST pictures =
-        reinterpret_cast<HIMAGELIST>(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(ImageList_GetIconSize(pictures, &width, &height));
-    EXPECT_EQ(Scaled(104, otherPercent), width);
-    EXPECT_EQ(Scaled(34, otherPercent), height);
+    CheckDevicePictures(otherPercent, false);
     const SIZE big = IconSize(reinterpret_cast<HICON>(::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0)));
     EXPECT_EQ(::MulDiv(32, other, 96), big.cx);
     CheckPicture(Page(), IDB_PANEL_B88, otherPercent);
@@ -625,10 +820,7 @@ TEST_F(DisplayScaleChange, ConfigurationPageAndDeviceListFollowTheNewScale) {
         EXPECT_TRUE(SameRect(before[i], after[i])) << Describe(VisibleChildren(Page())[i]);
     CheckPicture(Page(), IDB_PANEL_B88, percent);
     CheckNumbersUnderLeds(Page());
-    ASSERT_TRUE(ImageList_GetIconSize(pictures = reinterpret_cast<HIMAGELIST>(::SendMessageW(
-                                          main->m_listDevices.m_hWnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
-                                      &width, &height));
-    EXPECT_EQ(Scaled(104, percent), width);
+    CheckDevicePictures(percent);
 }
 
 TEST_F(DisplayScaleChange, TestPageIndicatorsFollowTheNewScale) {

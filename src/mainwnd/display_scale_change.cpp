@@ -23,14 +23,8 @@ BOOL CMainDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 
     scaling::ShowWindowIcons(m_hWnd, IDI_TOLLAN, dpi);
     // The list keeps its pictures until those of the new scale are there.
-    CImageList pictures;
-    if (m_listDevices.m_hWnd != nullptr && m_imageDevices.m_hImageList != nullptr &&
-        scaling::CreateDevicePictures(pictures, scaling::PictureScale(dpi))) {
-        m_listDevices.SetImageList(pictures, LVSIL_NORMAL);
-        m_listDevices.SetImageList(pictures, LVSIL_SMALL);
-        m_imageDevices.Attach(pictures.Detach());
-        (void)::InvalidateRect(m_listDevices.m_hWnd, nullptr, TRUE);
-    }
+    if (m_listDevices.m_hWnd != nullptr && m_imageDevices.m_hImageList != nullptr)
+        ShowDevicePictures(scaling::PictureScale(dpi));
 
     (void)::PostMessageW(m_hWnd, kScaleSettled, static_cast<WPARAM>(dpi), 0);
     // The default processing scales the dialog where the system does that.

@@ -77,6 +77,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnNotify(LVN_KEYDOWN, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKeyDown),
     OnNotify(NM_SETFOCUS, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListSetFocus),
     OnNotify(NM_KILLFOCUS, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListKillFocus),
+    OnNotify(NM_CUSTOMDRAW, IDC_DEVICE_LIST, &CMainDialog::OnDeviceListCustomDraw),
     OnCommand(BN_CLICKED, IDC_DEVICE_LIST, &CMainDialog::OnOpenSelectedDevice),
     OnMessage(kSelectionSettled, &CMainDialog::OnSelectionSettled),
     OnMessage(WM_SHOWWINDOW, &CMainDialog::OnShowWindow),
@@ -187,12 +188,8 @@ BOOL CMainDialog::OnInitDialog() {
 
     // The list view must not destroy the image list it is given twice (normal and small).
     ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
-    if (scaling::CreateDevicePictures(m_imageDevices, scaling::PictureScaleOf(m_hWnd))) {
-        m_listDevices.SetImageList(m_imageDevices, LVSIL_NORMAL);
-        m_listDevices.SetImageList(m_imageDevices, LVSIL_SMALL);
-    }
-    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE |
-                                   LVS_EX_BORDERSELECT);
+    ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
+    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
     for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;

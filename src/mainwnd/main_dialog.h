@@ -117,6 +117,7 @@ private:
     void OnDeviceListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceListSetFocus(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceListKillFocus(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnDeviceListCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);  // device_list_pictures.cpp
     BOOL OnSelectionSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnShowWindow(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnStartPage(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -136,6 +137,9 @@ private:
     // callback and the first requests, then a selection the user made meanwhile.
     void FinishStart();
 
+    // The device list's pictures at percent, and cells of their size with room for the
+    // selection frame (device_list_pictures.cpp).
+    void ShowDevicePictures(int percent);
     // Marks item selected and focused in the device list (-1: nothing).
     void SelectDeviceItem(int item);
     // Replaces the page with the error page showing this text.
@@ -145,7 +149,8 @@ private:
     void PlacePageInTabOrder(HWND page) const;
     int ReadBlinkEdit(const CEdit& edit) const;
 
-    CImageList m_imageDevices;
+    CImageList m_imageDevices;      // the pictures the list's items show
+    CImageList m_imageDeviceCells;  // the list's image list: empty, of the size of a framed picture
     CPageCache m_pages;
     bool m_bStartPending;
     // Values the program itself writes into the brightness and blink controls are no user

@@ -10,7 +10,7 @@ shift 2
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/dpi_prefix.sh"
-use_dpi_prefix "$dpi" "$(cd "$here/../.." && pwd)"
+use_dpi_prefix "$dpi" "$(cd "$here/../.." && pwd)" "${TOLLAN_TEST_FONTS:-}"
 export TOLLAN_TEST_DPI=$dpi
 
 wineserver -p >/dev/null 2>&1 </dev/null

@@ -1,0 +1,110 @@
+// The device list's pictures: each panel's picture drawn as it is, the selected one on a
+// frame of the selection colour around it (the list would blend the picture itself with
+// that colour), and a mark on every picture when the panels are our simulator's.
+#include "mainwnd/main_dialog.h"
+
+#include "device/device_library.h"
+#include "resource.h"
+#include "scaling/display_scale.h"
+#include "scaling/scaled_pictures.h"
+
+namespace {
+
+// Room around each picture for the selection frame, at 100 %.
+const int kFrameWidth = 3;
+
+// The list lays its items out by the size of the images it is given: cells as large as
+// a picture and its frame. It draws none of them (see OnDeviceListCustomDraw).
+BOOL CreateDeviceCells(CImageList& cells, HIMAGELIST pictures, int percent) {
+    int width = 0;
+    int height = 0;
+    if (!ImageList_GetIconSize(pictures, &width, &height))
+        return FALSE;
+    const int frame = scaling::ScaleLength(kFrameWidth, percent);
+    return cells.Attach(ImageList_Create(width + 2 * frame, height + 2 * frame, ILC_COLOR24, 0, 1));
+}
+
+void DrawSimulatedMark(HDC dc, HWND list, const RECT& picture) {
+    const std::wstring mark = AfxLoadString(IDS_SIMULATED_MARK);
+    if (mark.empty())
+        return;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    SIZE text = {};
+    (void)::GetTextExtentPoint32W(dc, mark.c_str(), static_cast<int>(mark.size()), &text);
+    const int padding = (text.cy + 4) / 8;
+    RECT badge = {picture.right - text.cx - 2 * padding - 1, picture.bottom - text.cy - 1, picture.right - 1,
+                  picture.bottom - 1};
+    if (badge.left < picture.left)
+        badge.left = picture.left;
+    HBRUSH fill = ::CreateSolidBrush(RGB(255, 214, 0));
+    if (fill != nullptr) {
+        (void)::FillRect(dc, &badge, fill);
+        (void)::DeleteObject(fill);
+    }
+    (void)::SetBkMode(dc, TRANSPARENT);
+    (void)::SetTextColor(dc, RGB(0, 0, 0));
+    (void)::DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &badge,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (oldFont != nullptr)
+        (void)::SelectObject(dc, oldFont);
+}
+
+}  // namespace
+
+void CMainDialog::ShowDevicePictures(int percent) {
+    CImageList pictures;
+    CImageList cells;
+    if (!scaling::CreateDevicePictures(pictures, percent) || !CreateDeviceCells(cells, pictures, percent))
+        return;  // the list keeps what it has
+    m_listDevices.SetImageList(cells, LVSIL_NORMAL);
+    m_listDevices.SetImageList(cells, LVSIL_SMALL);
+    // Items as wide as their cell: they have no text.
+    int width = 0;
+    int height = 0;
+    if (ImageList_GetIconSize(cells, &width, &height))
+        (void)::SendMessageW(m_listDevices.m_hWnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+    m_imageDeviceCells.Attach(cells.Detach());
+    m_imageDevices.Attach(pictures.Detach());
+    (void)::InvalidateRect(m_listDevices.m_hWnd, nullptr, TRUE);
+}
+
+void CMainDialog::OnDeviceListCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
+    NMLVCUSTOMDRAW* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
+    *pResult = CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        *pResult = CDRF_NOTIFYITEMDRAW;
+        return;
+    }
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || m_imageDevices.m_hImageList == nullptr)
+        return;
+    const int item = static_cast<int>(draw->nmcd.dwItemSpec);
+    HWND list = m_listDevices.m_hWnd;
+    RECT cell = {};
+    cell.left = LVIR_ICON;
+    if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell)))
+        return;
+    LVITEMW shown = {};
+    shown.mask = LVIF_IMAGE | LVIF_STATE;
+    shown.iItem = item;
+    shown.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!m_listDevices.GetItem(&shown))
+        return;
+    int width = 0;
+    int height = 0;
+    (void)ImageList_GetIconSize(m_imageDevices, &width, &height);
+    HDC dc = draw->nmcd.hdc;
+    const bool selected = (shown.state & LVIS_SELECTED) != 0;
+    (void)::FillRect(dc, &cell, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    RECT picture = {cell.left + (cell.right - cell.left - width) / 2, cell.top + (cell.bottom - cell.top - height) / 2,
+                    0, 0};
+    picture.right = picture.left + width;
+    picture.bottom = picture.top + height;
+    (void)ImageList_Draw(m_imageDevices, shown.iImage, dc, picture.left, picture.top, ILD_NORMAL);
+    if (OpenDeviceLibrary().simulated)
+        DrawSimulatedMark(dc, list, picture);
+    if ((shown.state & LVIS_FOCUSED) != 0 && ::GetFocus() == list &&
+        (::SendMessageW(list, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0)
+        (void)::DrawFocusRect(dc, &cell);
+    *pResult = CDRF_SKIPDEFAULT;
+}
