@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cwchar>
 #include <thread>
 
 namespace {
@@ -427,6 +428,75 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     exportThread.join();
     EXPECT_EQ(calls + 2, transfer_test::PickerCalls());
     EXPECT_TRUE(transfer_test::LastPickWasSave());
+}
+
+// The Save dialog that Export opens, as the user sees it: the file name it proposes, read
+// from its file name box, before the user cancels it with Escape.
+struct SaveDialogWatch {
+    DWORD thread = 0;
+    std::wstring fileName;
+    std::atomic<bool> done{false};
+};
+
+BOOL CALLBACK FindSaveDialog(HWND window, LPARAM found) {
+    wchar_t kind[16] = L"";
+    ::GetClassNameW(window, kind, 16);
+    if (std::wstring(kind) == L"#32770" && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) != nullptr) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void ReadSaveDialog(SaveDialogWatch* watch) {
+    HWND dialog = nullptr;
+    for (int tries = 0; tries < 200 && dialog == nullptr; ++tries) {
+        ::Sleep(50);
+        ::EnumThreadWindows(watch->thread, FindSaveDialog, reinterpret_cast<LPARAM>(&dialog));
+    }
+    if (dialog != nullptr) {
+        ::Sleep(200);  // the dialog fills its boxes after it shows
+        // The file name box: a combo box (cmb13) in the Explorer-style dialog, an edit (edt1) in the old one.
+        const int boxes[] = {0x47c, 0x480};
+        for (int id : boxes) {
+            HWND box = ::GetDlgItem(dialog, id);
+            wchar_t text[MAX_PATH] = L"";
+            if (box != nullptr && ::IsWindowVisible(box) && ::GetWindowTextW(box, text, MAX_PATH) > 0) {
+                watch->fileName = text;
+                break;
+            }
+        }
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    watch->done = true;
+}
+
+TEST_F(TransferMenu, ExportProposesTheFileNameOfThePanelOrOfAllWithTheDate) {
+    Start({BG_HW_PUSHBUTTON_8X8});
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    wchar_t today[16] = L"";
+    ::swprintf(today, 16, L"%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+    const struct {
+        UINT command;
+        std::wstring expected;
+    } exports[] = {{ID_EXPORT_SETTINGS, L"FAKE-1-0.reg"},
+                   {ID_EXPORT_ALL_SETTINGS, std::wstring(L"Tollan settings ") + today + L".reg"}};
+    for (const auto& exported : exports) {
+        SaveDialogWatch watch;
+        watch.thread = ::GetCurrentThreadId();
+        std::thread reader(ReadSaveDialog, &watch);
+        device_menu::SetFilePicker(nullptr);  // the real Save dialog
+        CDeviceContextMenu menu(*main, 0);
+        menu.Run(exported.command);
+        reader.join();
+        ui::PumpMessages();
+        EXPECT_TRUE(watch.done);
+        // The dialog may leave out the extension it adds itself.
+        const std::wstring shown = watch.fileName;
+        EXPECT_TRUE(shown == exported.expected || shown + L".reg" == exported.expected)
+            << "the Save dialog proposes \"" << std::string(shown.begin(), shown.end()) << "\"";
+    }
 }
 
 // CTest runs this suite a second time under LC_ALL=ru_RU.UTF-8.

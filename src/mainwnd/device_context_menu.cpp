@@ -11,6 +11,8 @@
 
 #include <commdlg.h>
 
+#include <cwchar>
+
 namespace device_menu {
 
 namespace {
@@ -21,6 +23,8 @@ bool CommonFileDialog(HWND owner, bool save, std::wstring* path) {
         c = c == L'|' ? L'\0' : c;
     filter += L'\0';
     wchar_t file[MAX_PATH] = L"";
+    if (save)
+        (void)::lstrcpynW(file, path->c_str(), MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
@@ -42,6 +46,26 @@ FilePicker g_picker = CommonFileDialog;
 bool SameKey(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
+}
+
+// The text as a file name: characters no file name may hold become '_'.
+std::wstring FileNameOf(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c < 32 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos)
+            c = L'_';
+    }
+    while (!text.empty() && (text.back() == L'.' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+// Today as year-month-day, which sorts and reads the same in every language.
+std::wstring TodayText() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    wchar_t text[16] = L"";
+    (void)::swprintf(text, 16, L"%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
 }
 
 void Tell(const transfer::Outcome& outcome) {
@@ -149,7 +173,8 @@ void CDeviceContextMenu::CopyFrom(const CopySource& source) {
 }
 
 void CDeviceContextMenu::Export(bool all) {
-    std::wstring path;
+    std::wstring path = all ? transfer::FormatString(IDS_EXPORT_ALL_FILE_NAME, TodayText()) : m_deviceKey;
+    path = FileNameOf(path) + L".reg";
     if (!g_picker(m_main.m_hWnd, true, &path))
         return;
     Tell(all ? transfer::ExportAll(path) : transfer::ExportPanel(m_deviceKey, path));

@@ -14,6 +14,7 @@ class CMainDialog;
 namespace device_menu {
 
 // Asks the user for a file to save to (save) or to open; false when the user cancelled.
+// On a save, path holds the file name proposed to the user.
 typedef bool (*FilePicker)(HWND owner, bool save, std::wstring* path);
 // Replaces the common Open and Save dialogs (tests); null restores them.
 void SetFilePicker(FilePicker picker);
