@@ -3,6 +3,8 @@
 ; VERSION, BUILD (the build folder), ICON and OUTFILE.
 ; Never touches HKCU\Software\Brellow Group: the panel settings survive upgrades and
 ; uninstalling. Never overwrites or removes a VUZoz.dll that is not our simulator.
+; Tollan loads VUZoz.dll from its own folder, then from the system folder: the simulator
+; is offered by default only when neither holds another VUZoz.dll, which it would hide.
 
 Unicode true
 Target ${TARGET}
@@ -13,6 +15,11 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "Brellow Group"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tollan"
 !define SIMULATOR_NAME "Tollan panel simulator"
+!define TEST_SHORTCUT_EN "Tollan (test mode)"
+!define TEST_SHORTCUT_RU "Tollan (режим проверки)"
+; The name of the test-mode Start-menu entry this install made (without .lnk), kept in
+; the uninstall entry: the uninstaller may run in another language.
+!define TEST_SHORTCUT_VALUE "TestModeShortcut"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -36,7 +43,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_COMPONENTSPAGE_NODESC
 
 ; The folder first, so that the components know whether it already holds a VUZoz.dll.
 !insertmacro MUI_PAGE_WELCOME
@@ -57,9 +63,15 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 LangString SectionProgram ${LANG_ENGLISH} "Tollan"
 LangString SectionProgram ${LANG_RUSSIAN} "Tollan"
 LangString SectionSimulator ${LANG_ENGLISH} "Simulated panels"
-LangString SectionSimulator ${LANG_RUSSIAN} "Simulated panels (имитация панелей)"
-LangString ShortcutTest ${LANG_ENGLISH} "Tollan (test mode)"
-LangString ShortcutTest ${LANG_RUSSIAN} "Tollan (test mode)"
+LangString SectionSimulator ${LANG_RUSSIAN} "Имитация панелей"
+LangString DescriptionProgram ${LANG_ENGLISH} "The panel configurator Tollan and its user guide."
+LangString DescriptionProgram ${LANG_RUSSIAN} "Программа настройки панелей Tollan и её руководство пользователя."
+LangString DescriptionSimulator ${LANG_ENGLISH} "Panels simulated in software, for trying Tollan without panels. Not for use with real panels: Tollan would show these instead."
+LangString DescriptionSimulator ${LANG_RUSSIAN} "Программная имитация панелей, чтобы опробовать Tollan без них. Не для работы с настоящими панелями: Tollan показывал бы вместо них имитацию."
+LangString ShortcutTest ${LANG_ENGLISH} "${TEST_SHORTCUT_EN}"
+LangString ShortcutTest ${LANG_RUSSIAN} "${TEST_SHORTCUT_RU}"
+LangString RemovedSimulator ${LANG_ENGLISH} "Simulated panels were not chosen: the simulator VUZoz.dll in $INSTDIR is removed."
+LangString RemovedSimulator ${LANG_RUSSIAN} "Имитация панелей не выбрана: имитатор VUZoz.dll из папки $INSTDIR удалён."
 LangString KeptForeignLibrary ${LANG_ENGLISH} "The panel library VUZoz.dll already in $INSTDIR is not the simulator: it is kept."
 LangString KeptForeignLibrary ${LANG_RUSSIAN} "Библиотека панелей VUZoz.dll в папке $INSTDIR не является имитацией: она сохранена."
 
@@ -102,6 +114,37 @@ Function un.IsSimulator
     !insertmacro IS_SIMULATOR_BODY
 FunctionEnd
 
+; $R1 = 1 when the file $R0 exists and is not our simulator: a panel library of the maker.
+Function IsForeignLibrary
+    StrCpy $R1 0
+    ${If} ${FileExists} $R0
+        Call IsSimulator
+        IntOp $R1 1 - $R1
+    ${EndIf}
+FunctionEnd
+
+; $0 = the test-mode entry an earlier install made, without .lnk; empty when there was
+; none. Installers that did not record it made the English one.
+!macro RECORDED_TEST_SHORTCUT_BODY
+    StrCpy $0 ""
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $1 != ""
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "${TEST_SHORTCUT_VALUE}"
+        ${If} $0 != "${TEST_SHORTCUT_EN}"
+        ${AndIf} $0 != "${TEST_SHORTCUT_RU}"
+            StrCpy $0 "${TEST_SHORTCUT_EN}"
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+Function RecordedTestShortcut
+    !insertmacro RECORDED_TEST_SHORTCUT_BODY
+FunctionEnd
+
+Function un.RecordedTestShortcut
+    !insertmacro RECORDED_TEST_SHORTCUT_BODY
+FunctionEnd
+
 Section "!$(SectionProgram)" SecProgram
     SectionIn RO
     SetShellVarContext current
@@ -113,7 +156,14 @@ Section "!$(SectionProgram)" SecProgram
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\Tollan.lnk" "$INSTDIR\Tollan.exe" "" "$INSTDIR\Tollan.exe" 0
+    ; An upgrade in the other language replaces the earlier test-mode entry.
+    Call RecordedTestShortcut
+    ${If} $0 != ""
+    ${AndIf} $0 != "$(ShortcutTest)"
+        Delete "$SMPROGRAMS\$0.lnk"
+    ${EndIf}
     CreateShortcut "$SMPROGRAMS\$(ShortcutTest).lnk" "$INSTDIR\Tollan.exe" "test" "$INSTDIR\Tollan.exe" 0
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "${TEST_SHORTCUT_VALUE}" "$(ShortcutTest)"
 SectionEnd
 
 Section "$(SectionSimulator)" SecSimulator
@@ -127,8 +177,33 @@ Section "$(SectionSimulator)" SecSimulator
         ${EndIf}
     ${EndIf}
     File "${BUILD}\VUZoz.dll"
+    ; Its virtual panel windows show the simulated panels; a VUZoz.ini already there
+    ; may hold the user's own settings.
+    ${IfNot} ${FileExists} "$INSTDIR\VUZoz.ini"
+        WriteINIStr "$INSTDIR\VUZoz.ini" "Simulator" "Virtual" "1"
+    ${EndIf}
     simulator_done:
 SectionEnd
+
+; The simulator not chosen over an install that has it (a panel library of the maker is
+; there now): it goes, or it would go on hiding the real panels.
+Section "-SimulatorNotChosen"
+    ${IfNot} ${SectionIsSelected} ${SecSimulator}
+    ${AndIf} ${FileExists} "$INSTDIR\VUZoz.dll"
+        StrCpy $R0 "$INSTDIR\VUZoz.dll"
+        Call IsSimulator
+        ${If} $R1 == 1
+            Delete "$INSTDIR\VUZoz.dll"
+            Delete "$INSTDIR\VUZoz.ini"
+            DetailPrint "$(RemovedSimulator)"
+        ${EndIf}
+    ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} $(DescriptionProgram)
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} $(DescriptionSimulator)
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 ; After the files: the entry of the user's installed programs, with the size of all.
 Section "-UninstallEntry"
@@ -146,9 +221,17 @@ Section "-UninstallEntry"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-; "Simulated panels" is chosen only when the folder has no VUZoz.dll yet.
+; "Simulated panels" is chosen only when neither the folder nor the system folder holds
+; a VUZoz.dll other than our simulator (an upgrade over the simulator keeps it). The x86
+; installer on 64-bit Windows sees $SYSDIR redirected, as 32-bit Tollan does.
 Function SelectSimulatorByFolder
-    ${If} ${FileExists} "$INSTDIR\VUZoz.dll"
+    StrCpy $R0 "$INSTDIR\VUZoz.dll"
+    Call IsForeignLibrary
+    ${If} $R1 != 1
+        StrCpy $R0 "$SYSDIR\VUZoz.dll"
+        Call IsForeignLibrary
+    ${EndIf}
+    ${If} $R1 == 1
         !insertmacro UnselectSection ${SecSimulator}
     ${Else}
         !insertmacro SelectSection ${SecSimulator}
@@ -169,13 +252,19 @@ FunctionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\Tollan.lnk"
-    Delete "$SMPROGRAMS\$(ShortcutTest).lnk"
+    Call un.RecordedTestShortcut
+    ${If} $0 == ""
+        StrCpy $0 "$(ShortcutTest)"
+    ${EndIf}
+    Delete "$SMPROGRAMS\$0.lnk"
     Delete "$INSTDIR\Tollan.exe"
+    ; VUZoz.ini belongs to the simulator: it goes with it, and stays beside any other library.
     ${If} ${FileExists} "$INSTDIR\VUZoz.dll"
         StrCpy $R0 "$INSTDIR\VUZoz.dll"
         Call un.IsSimulator
         ${If} $R1 == 1
             Delete "$INSTDIR\VUZoz.dll"
+            Delete "$INSTDIR\VUZoz.ini"
         ${EndIf}
     ${EndIf}
     RMDir /r "$INSTDIR\help"
