@@ -28,13 +28,22 @@ void DrawSimulatedMark(HDC dc, HWND list, const RECT& picture) {
     const std::wstring mark = AfxLoadString(IDS_SIMULATED_MARK);
     if (mark.empty())
         return;
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    // The list's font a little smaller: the mark covers as little of the picture as it can.
+    HFONT listFont = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    LOGFONTW look = {};
+    HFONT font = nullptr;
+    if (listFont != nullptr && ::GetObjectW(listFont, sizeof(look), &look) != 0) {
+        look.lfHeight = look.lfHeight * 9 / 10;
+        look.lfWidth = 0;
+        font = ::CreateFontIndirectW(&look);
+    }
     HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    SIZE text = {};
-    (void)::GetTextExtentPoint32W(dc, mark.c_str(), static_cast<int>(mark.size()), &text);
-    const int padding = (text.cy + 4) / 8;
-    RECT badge = {picture.right - text.cx - 2 * padding - 1, picture.bottom - text.cy - 1, picture.right - 1,
-                  picture.bottom - 1};
+    RECT text = {0, 0, 0, 0};
+    (void)::DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &text,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int padding = (text.bottom + 4) / 8 + 1;
+    RECT badge = {picture.right - text.right - 2 * padding, picture.bottom - text.bottom, picture.right,
+                  picture.bottom};
     if (badge.left < picture.left)
         badge.left = picture.left;
     HBRUSH fill = ::CreateSolidBrush(RGB(255, 214, 0));
@@ -45,9 +54,11 @@ void DrawSimulatedMark(HDC dc, HWND list, const RECT& picture) {
     (void)::SetBkMode(dc, TRANSPARENT);
     (void)::SetTextColor(dc, RGB(0, 0, 0));
     (void)::DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &badge,
-                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (oldFont != nullptr)
         (void)::SelectObject(dc, oldFont);
+    if (font != nullptr)
+        (void)::DeleteObject(font);
 }
 
 }  // namespace

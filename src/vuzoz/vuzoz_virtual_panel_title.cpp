@@ -8,7 +8,7 @@ const wchar_t* KindName(tagBGDevHWType type, bool russian)
 {
     switch (type) {
     case BG_HW_PUSHBUTTON_8X8:
-        return russian ? L"панель 8x8 кнопок" : L"8x8 pushbutton panel";
+        return russian ? L"кнопочная панель 8x8" : L"8x8 pushbutton panel";
     case BG_HW_TOGGLE_8X8:
         return russian ? L"панель тумблеров 8x8" : L"8x8 toggle switch panel";
     case BG_HW_RADIO:

@@ -250,7 +250,7 @@ TEST_F(VirtualPanel, GoToTheLeftOfAnOwnerAtTheRightEdgeOfTheScreen)
 TEST_F(VirtualPanel, TitlesInRussian)
 {
     const LANGID russian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
-    EXPECT_EQ(L"Виртуальная панель 1: панель 8x8 кнопок",
+    EXPECT_EQ(L"Виртуальная панель 1: кнопочная панель 8x8",
               vuzoz::VirtualPanelTitle(1, BG_HW_PUSHBUTTON_8X8, russian));
     EXPECT_EQ(L"Виртуальная панель 2: панель тумблеров 8x8",
               vuzoz::VirtualPanelTitle(2, BG_HW_TOGGLE_8X8, russian));
