@@ -9,7 +9,7 @@
 #include "config/config_dialog.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 
 #include <commctrl.h>

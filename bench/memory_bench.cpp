@@ -5,7 +5,7 @@
 // list switches, each switch painted. Prints one markdown row of scripts/bench's memory table.
 #include "afx/registry_key.h"
 #include "app/configurator_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "bench_main_window.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"

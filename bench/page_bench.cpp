@@ -17,7 +17,7 @@
 // ratio of each round.
 #include "afx/registry_key.h"
 #include "app/configurator_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "bench_clock.h"
 #include "config/config_panel_b88.h"
 #include "config/config_panel_t88.h"

@@ -6,7 +6,7 @@
 // a search (CB_SETCURSEL and the page hearing of it), painted the same way.
 #include "afx/registry_key.h"
 #include "app/configurator_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/config_panel.h"
 #include "bench_clock.h"
 #include "bench_stats.h"

@@ -2,7 +2,7 @@
 // shows for a stored configuration, and the brightness and blink periods it loads.
 #include "config_page_harness.h"
 
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/config_panel_b88.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"

@@ -4,7 +4,7 @@
 #include "config_page_harness.h"
 
 #include "afx/registry_key.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
 #include "test_settings.h"

@@ -4,7 +4,7 @@
 // handled as the modal loop of the main window handles it, on all three page types.
 #include "config_page_harness.h"
 
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/list_search.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"

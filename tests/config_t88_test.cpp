@@ -3,7 +3,7 @@
 // both panel types share.
 #include "config_page_harness.h"
 
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
 #include "config/vocabulary_tables.h"

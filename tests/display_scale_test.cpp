@@ -2,9 +2,9 @@
 // suites in a Wine prefix whose LogPixels is TOLLAN_TEST_DPI (96, 120, 144 or 192). The run
 // at 96 DPI records the layout of every page in the file TOLLAN_DPI_LAYOUT; the others
 // compare with it. What a page shows is read back from the screen.
-#include "app/about_dialog.h"
+#include "mainwnd/about_dialog.h"
 #include "config/config_panel.h"
-#include "paneltest/test_panel.h"
+#include "paneltest/panel_test_page.h"
 #include "resource.h"
 #include "screen_pixels.h"
 #include "ui_harness.h"

@@ -1,7 +1,7 @@
 #include "hostile_support.h"
 
 #include "afx/registry_key.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
 #include "store/settings_store.h"

@@ -4,7 +4,7 @@
 #include "config/config_dialog.h"
 #include "device/device_library.h"
 #include "mainwnd/error_dialog.h"
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 #include "test_settings.h"
 #include "ui_harness.h"

@@ -4,7 +4,7 @@
 #include "call_log.h"
 #include "config/config_dialog.h"
 #include "config/config_panel_t88.h"
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 #include "test_settings.h"
 #include "ui_harness.h"

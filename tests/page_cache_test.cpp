@@ -3,12 +3,12 @@
 // shows is what is stored for its new device, parked pages stay out of the way, and the
 // window paints before its first page is built.
 #include "app/configurator_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "call_log.h"
 #include "config/config_panel.h"
 #include "config/list_search.h"
 #include "config/vocabulary_tables.h"
-#include "paneltest/test_panel.h"
+#include "paneltest/panel_test_page.h"
 #include "resource.h"
 #include "test_page_support.h"
 #include "test_settings.h"

@@ -5,7 +5,7 @@
 
 #include "ui_harness.h"
 
-#include "paneltest/test_panel.h"
+#include "paneltest/panel_test_page.h"
 
 #include <ostream>
 #include <string>

@@ -1,6 +1,6 @@
 // The simulator vocabulary tables and their measuring: counts, label lengths, the
 // rows that share an identifier and the rows whose events or values stand apart.
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "app/configurator_app.h"
 
 #include "app/app_command_line_info.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "mainwnd/main_dialog.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "config/config_panel.h"
 
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/vocabulary_list.h"
 #include "config/vocabulary_tables.h"
 #include "device/device_key.h"

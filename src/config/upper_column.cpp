@@ -1,7 +1,7 @@
 #include "config/upper_column.h"
 
 #include "afx/win_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
 #include "store/settings_store.h"
 

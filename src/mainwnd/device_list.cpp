@@ -3,7 +3,7 @@
 // once the user has answered for unsaved changes.
 #include "mainwnd/main_dialog.h"
 
-#include "mainwnd/focus_handoff.h"
+#include "afx/focus_handoff.h"
 #include "resource.h"
 
 void CMainDialog::SelectDeviceItem(int item) {

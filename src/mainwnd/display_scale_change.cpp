@@ -5,8 +5,8 @@
 #include "mainwnd/main_dialog.h"
 
 #include "config/config_dialog.h"
-#include "paneltest/test_dialog.h"
-#include "paneltest/test_panel.h"
+#include "paneltest/panel_test_dialog.h"
+#include "paneltest/panel_test_page.h"
 #include "resource.h"
 #include "scaling/display_scale.h"
 #include "scaling/page_scaling.h"

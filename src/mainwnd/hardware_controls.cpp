@@ -6,7 +6,7 @@
 
 #include "config/config_dialog.h"
 #include "device/panel_leds.h"
-#include "mainwnd/focus_handoff.h"
+#include "afx/focus_handoff.h"
 #include "resource.h"
 #include "store/settings_store.h"
 

@@ -4,7 +4,7 @@
 
 #include "device/device_types.h"
 
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "config/config_panel_b88.h"
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
-#include "paneltest/test_panel_b88.h"
-#include "paneltest/test_panel_rp.h"
-#include "paneltest/test_panel_t88.h"
+#include "paneltest/panel_test_page_b88.h"
+#include "paneltest/panel_test_page_rp.h"
+#include "paneltest/panel_test_page_t88.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "mainwnd/main_dialog.h"
 
 #include "config/config_dialog.h"
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The in-process tests run with an application object of their own whose settings live
 // under a registry key of the test run, deleted at the end.
 #include "app/configurator_app.h"
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 #include "afx/registry_key.h"
 #include "test_settings.h"
 

@@ -3,7 +3,7 @@
 #include "app/configurator_app.h"
 #include "config/config_dialog.h"
 #include "mainwnd/error_dialog.h"
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 #include "test_settings.h"
 

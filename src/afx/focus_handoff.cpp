@@ -1,4 +1,4 @@
-#include "mainwnd/focus_handoff.h"
+#include "afx/focus_handoff.h"
 
 namespace {
 

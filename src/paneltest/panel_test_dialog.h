@@ -1,8 +1,8 @@
 // CTestDialog: the base of the test pages. The main window hands it the button bits and
 // LED states that its device reports; it keeps one page per panel type and points it at
 // whichever device of that type is shown.
-#ifndef TOLLAN_PANELTEST_TEST_DIALOG_H
-#define TOLLAN_PANELTEST_TEST_DIALOG_H
+#ifndef TOLLAN_PANELTEST_PANEL_TEST_DIALOG_H
+#define TOLLAN_PANELTEST_PANEL_TEST_DIALOG_H
 
 #include "afx/afx.h"
 

@@ -1,6 +1,6 @@
 // The About box, opened from the main window's system menu.
-#ifndef TOLLAN_APP_ABOUT_DIALOG_H
-#define TOLLAN_APP_ABOUT_DIALOG_H
+#ifndef TOLLAN_MAINWND_ABOUT_DIALOG_H
+#define TOLLAN_MAINWND_ABOUT_DIALOG_H
 
 #include "afx/dialog.h"
 

@@ -1,8 +1,8 @@
 // Keeping the keyboard usable: a control that is about to be disabled or hidden passes
 // the focus on first, as Tab would, so the focus never rests on a window that cannot
 // take keys.
-#ifndef TOLLAN_MAINWND_FOCUS_HANDOFF_H
-#define TOLLAN_MAINWND_FOCUS_HANDOFF_H
+#ifndef TOLLAN_AFX_FOCUS_HANDOFF_H
+#define TOLLAN_AFX_FOCUS_HANDOFF_H
 
 #include <windows.h>
 

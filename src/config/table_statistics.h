@@ -1,7 +1,7 @@
 // Row counts and longest label lengths of the three vocabulary tables, measured
 // once at start-up. The configuration pages use them to pre-size their lists.
-#ifndef TOLLAN_APP_TABLE_STATISTICS_H
-#define TOLLAN_APP_TABLE_STATISTICS_H
+#ifndef TOLLAN_CONFIG_TABLE_STATISTICS_H
+#define TOLLAN_CONFIG_TABLE_STATISTICS_H
 
 #include <cwchar>
 

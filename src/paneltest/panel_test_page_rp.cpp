@@ -1,4 +1,4 @@
-#include "paneltest/test_panel_rp.h"
+#include "paneltest/panel_test_page_rp.h"
 
 #include "resource.h"
 

@@ -1,4 +1,4 @@
-#include "app/table_statistics.h"
+#include "config/table_statistics.h"
 
 #include "config/vocabulary_tables.h"
 

@@ -1,10 +1,10 @@
 // CTestPanel: the test page of one panel type. A grid of radio buttons drives each LED
 // to Off, Slow, Fast or On at once; a row of indicator pictures shows the live state of
 // the panel's buttons or switches. The page classes differ only in their layout.
-#ifndef TOLLAN_PANELTEST_TEST_PANEL_H
-#define TOLLAN_PANELTEST_TEST_PANEL_H
+#ifndef TOLLAN_PANELTEST_PANEL_TEST_PAGE_H
+#define TOLLAN_PANELTEST_PANEL_TEST_PAGE_H
 
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 
 // What one panel type's test page shows and where it comes from.
 struct TestPanelLayout {

@@ -1,6 +1,6 @@
-#include "paneltest/test_panel.h"
+#include "paneltest/panel_test_page.h"
 
-#include "mainwnd/focus_handoff.h"
+#include "afx/focus_handoff.h"
 #include "resource.h"
 #include "scaling/display_scale.h"
 #include "scaling/page_scaling.h"

@@ -1,4 +1,4 @@
-#include "paneltest/test_panel_t88.h"
+#include "paneltest/panel_test_page_t88.h"
 
 #include "resource.h"
 

@@ -1,4 +1,4 @@
-#include "paneltest/test_dialog.h"
+#include "paneltest/panel_test_dialog.h"
 
 CTestDialog::CTestDialog(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent), m_nDevice(0) {}
 

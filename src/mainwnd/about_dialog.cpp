@@ -1,4 +1,4 @@
-#include "app/about_dialog.h"
+#include "mainwnd/about_dialog.h"
 
 #include "resource.h"
 #include "scaling/display_scale.h"

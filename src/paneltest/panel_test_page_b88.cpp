@@ -1,4 +1,4 @@
-#include "paneltest/test_panel_b88.h"
+#include "paneltest/panel_test_page_b88.h"
 
 #include "resource.h"
 
