@@ -2,7 +2,10 @@
 # shellcheck shell=bash
 
 TOLLAN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/wineprefix}
+# ./scripts/run keeps the settings of the user's panels in build/wineprefix; the tests, the
+# screenshots and the benchmarks name a prefix of their own (TOLLAN_PREFIX), so nothing they
+# write or delete can touch those settings.
+export WINEPREFIX=${WINEPREFIX:-$TOLLAN_ROOT/build/${TOLLAN_PREFIX:-wineprefix}}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 

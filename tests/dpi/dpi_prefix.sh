@@ -11,7 +11,7 @@
 use_dpi_prefix() {
     local dpi=$1 root=$2 fonts=${3:-}
     local shared=${WINEPREFIX:-$root/build/wineprefix}
-    export WINEPREFIX=$root/build/wineprefix-dpi$dpi${fonts:+-$fonts}
+    export WINEPREFIX=${shared%/}-dpi$dpi${fonts:+-$fonts}
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
     if [ -f "$WINEPREFIX/.tollan-dpi-ready" ] && ! [ "$shared/.tollan-ready" -nt "$WINEPREFIX/.tollan-dpi-ready" ]; then
