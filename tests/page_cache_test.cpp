@@ -76,10 +76,10 @@ protected:
         for (size_t device = 0; device < panels.size(); ++device) {
             const std::wstring section = HardwareSection(panels[device], static_cast<int>(device));
             test_settings::WriteDword(section, L"Brightness", 200);
-            test_settings::WriteDword(section, L"FastOn", 3);
-            test_settings::WriteDword(section, L"FastOff", 4);
-            test_settings::WriteDword(section, L"SlowOn", 30);
-            test_settings::WriteDword(section, L"SlowOff", 40);
+            test_settings::WriteDword(section, L"Fast On", 3);
+            test_settings::WriteDword(section, L"Fast Off", 4);
+            test_settings::WriteDword(section, L"Slow On", 30);
+            test_settings::WriteDword(section, L"Slow Off", 40);
         }
         StartPrepared(testMode);
         ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
