@@ -28,6 +28,7 @@
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
+#include "store/pending_save.h"
 #include "store/settings_store.h"
 
 #include <cstdio>
@@ -108,8 +109,11 @@ double BuildPage(CMainDialog& main) {
 void StoreConfiguration(CWinApp& app, int device, const CUpperColumn& upper) {
     const std::string key = "FAKE-" + std::to_string(static_cast<int>(kPanels[device])) + "-" + std::to_string(device);
     const std::wstring section = store::ConfigSectionName(key.c_str());
+    store::SectionWrites rows(app.GetAppRegistryPath() + L"\\" + section);
+    for (int d = 0; d < store::kRowCount; ++d)
+        upper.WriteRow(rows, d, upper.RowCount() - 1 - d);
+    (void)store::SaveSections(store::PendingSavePath(app.GetAppRegistryPath()), {rows});
     for (int d = 0; d < store::kRowCount; ++d) {
-        (void)upper.WriteRow(section, d, upper.RowCount() - 1 - d);
         const LedEntry& led = g_LedTable[g_nLedCount - 1 - d];
         app.WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, d).c_str(),
                             static_cast<int>(led.variable));

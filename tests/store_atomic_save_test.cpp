@@ -6,6 +6,7 @@
 #include "afx/registry_key.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
+#include "store/pending_save.h"
 #include "store/section_snapshot.h"
 #include "store_test_support.h"
 #include "test_settings.h"
@@ -231,34 +232,28 @@ TEST_P(AtomicSave, SectionStoredAsAValueIsSavedBesideIt) {
     EXPECT_EQ(1u, stored);
 }
 
-// While the hardware periods are read, half-way through the save, another program takes
-// the right to set values of both sections: the configuration section, already rewritten,
-// cannot be put back.
-WNDPROC g_editProc = nullptr;
+// Once the configuration section is written, half-way through the save, another program
+// takes the right to set values of both sections: the configuration section, already
+// rewritten, cannot be put back.
 std::vector<std::wstring> g_sectionsToLock;
 
-LRESULT CALLBACK LockSectionsWhileRead(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETTEXT || message == WM_GETTEXTLENGTH) {
-        for (const std::wstring& path : g_sectionsToLock)
-            EXPECT_TRUE(store_test::DenySetValue(path));
-        g_sectionsToLock.clear();
-    }
-    return ::CallWindowProcW(g_editProc, window, message, wParam, lParam);
+void LockSectionsOnceWritten(const std::wstring&) {
+    for (const std::wstring& path : g_sectionsToLock)
+        EXPECT_TRUE(store_test::DenySetValue(path));
+    g_sectionsToLock.clear();
 }
 
 TEST_P(AtomicSave, FailedRestoreIsReportedAsSuch) {
     SaveEarlierPicks();
     const std::wstring configBefore = DescribeSection(Config());
-    const HWND edit = ::GetDlgItem(main->m_hWnd, IDC_FAST_ON);
-    g_editProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LockSectionsWhileRead)));
     g_sectionsToLock = {KeyPath(Config()), KeyPath(Hardware())};
+    store::SetSectionWrittenHook(LockSectionsOnceWritten);
     PickLED(3, 5);
 
     ui::MessageBoxAnswerer answerer({IDOK});
     Apply();
-    ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
-    EXPECT_TRUE(g_sectionsToLock.empty()) << "the periods were not read during the save";
+    store::SetSectionWrittenHook(nullptr);
+    EXPECT_TRUE(g_sectionsToLock.empty()) << "the save never got past the configuration section";
     const std::wstring restoreFailed = AfxLoadString(IDS_RESTORE_FAILED);
     ASSERT_FALSE(restoreFailed.empty());
     EXPECT_EQ(std::vector<std::wstring>({restoreFailed}), answerer.Texts());

@@ -3,6 +3,7 @@
 #include "app/app_command_line_info.h"
 #include "config/table_statistics.h"
 #include "mainwnd/main_dialog.h"
+#include "store/pending_save.h"
 
 #include <commctrl.h>
 
@@ -34,6 +35,9 @@ BOOL CConfiguratorApp::InitInstance() {
     CWinApp::InitInstance();
     AfxEnableControlContainer();
     SetSettingsPlace(kRegistryKey);
+    // A save that an earlier Tollan did not live to finish is finished before anything reads
+    // the settings (the window, an export, an import).
+    (void)store::FinishPendingSave(store::PendingSavePath(GetAppRegistryPath()));
 
     CAppCommandLineInfo commandLine;
     ParseCommandLine(commandLine);

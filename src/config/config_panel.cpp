@@ -8,7 +8,7 @@
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
 #include "scaling/page_scaling.h"
-#include "store/section_snapshot.h"
+#include "store/pending_save.h"
 #include "VUZoz.h"
 
 #include <algorithm>
@@ -278,14 +278,12 @@ bool CConfigPanel::LoadConfig() {
     return true;
 }
 
-bool CConfigPanel::WriteRows(const std::wstring& section) const {
-    CWinApp* app = AfxGetApp();
+void CConfigPanel::WriteRows(store::SectionWrites& section) const {
     for (int k = 0; k < store::kRowCount; ++k) {
-        const bool upperWritten = m_nButtonRow[k] == kKeptRow
-                                      ? m_upperColumn.WriteValues(section, k, m_keptButton[k])
-                                      : m_upperColumn.WriteRow(section, k, m_nButtonRow[k]);
-        if (!upperWritten)
-            return false;
+        if (m_nButtonRow[k] == kKeptRow)
+            m_upperColumn.WriteValues(section, k, m_keptButton[k]);
+        else
+            m_upperColumn.WriteRow(section, k, m_nButtonRow[k]);
         KeptLED led = m_keptLED[k];
         if (m_nLEDRow[k] != kKeptRow) {
             const LedEntry& entry = g_LedTable[m_nLEDRow[k]];
@@ -293,41 +291,36 @@ bool CConfigPanel::WriteRows(const std::wstring& section) const {
             led.comparison = static_cast<DWORD>(entry.comparison);
             led.value = entry.value;
         }
-        if (!app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(),
-                                  static_cast<int>(led.variable)) ||
-            !app->WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, k).c_str(),
-                                  static_cast<int>(led.comparison)) ||
-            !app->WriteProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, k).c_str(),
-                                     led.value.c_str()))
-            return false;
+        section.AddDword(store::IndexedValueName(store::kLED, k), led.variable);
+        section.AddDword(store::IndexedValueName(store::kLEDcomp, k), led.comparison);
+        section.AddString(store::IndexedValueName(store::kLEDval, k), led.value);
     }
-    return true;
 }
 
 bool CConfigPanel::SaveConfig() {
     CDeviceKey key;
     if (!key.Get(m_nDevice))
         return false;
-    // Both sections are written whole or not at all: what they held is put back when any
-    // write fails, and a section that cannot be read whole is not written.
-    const std::wstring configSection = store::ConfigSectionName(key.c_str());
-    const std::wstring profile = AfxGetApp()->GetAppRegistryPath() + L"\\";
-    store::CSectionSnapshot configBefore;
-    store::CSectionSnapshot hardwareBefore;
-    bool saved = configBefore.Capture(HKEY_CURRENT_USER, profile + configSection) &&
-                 hardwareBefore.Capture(HKEY_CURRENT_USER, profile + store::HardwareSectionName(key.c_str())) &&
-                 WriteRows(configSection);
-    // The hardware section is written only together with a complete configuration section.
+    // Both sections are written whole or not at all, also when Tollan ends half-way: a
+    // failed write puts back what they held, and a save cut short is finished at the next
+    // start. A section that cannot be read whole is not written.
+    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
+    std::vector<store::SectionWrites> sections;
+    sections.emplace_back(profile + L"\\" + store::ConfigSectionName(key.c_str()));
+    WriteRows(sections.back());
     CMainDialog* main = GetMainDialog();
-    if (saved && main != nullptr)
-        saved = main->SaveHardwareSettings(key.c_str()) != FALSE;
-    if (!saved) {
-        const bool configRestored = configBefore.Restore();
-        const bool restored = hardwareBefore.Restore() && configRestored;
+    if (main != nullptr) {
+        sections.emplace_back(profile + L"\\" + store::HardwareSectionName(key.c_str()));
+        main->WriteHardwareSettings(sections.back());
+    }
+    const store::SaveResult result = store::SaveSections(store::PendingSavePath(profile), sections);
+    if (result != store::kSaveDone) {
         // The picks stay unsaved: the page stays changed and Apply stays usable.
-        AfxMessageBox(restored ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
+        AfxMessageBox(result == store::kSaveFailed ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
         return false;
     }
+    if (main != nullptr)
+        main->HardwareSettingsSaved();
     m_bChanged = false;
     return true;
 }

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace store {
+struct SectionWrites;
+}
+
 class CConfigPanel : public CConfigDialog {
 public:
     CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent);
@@ -74,7 +78,7 @@ private:
     void RestoreButton(const std::wstring& section, int index, DWORD id);
     void RestoreLED(const std::wstring& section, int index, DWORD variable);
     // False as soon as one write fails.
-    bool WriteRows(const std::wstring& section) const;
+    void WriteRows(store::SectionWrites& section) const;
 
     const CUpperColumn& m_upperColumn;
     DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];

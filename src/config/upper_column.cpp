@@ -1,8 +1,8 @@
 #include "config/upper_column.h"
 
-#include "afx/win_app.h"
 #include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
+#include "store/pending_save.h"
 #include "store/settings_store.h"
 
 namespace {
@@ -37,20 +37,16 @@ public:
 
 }  // namespace
 
-bool CUpperColumn::WriteValues(const std::wstring& section, int index, const DWORD* values) const {
-    for (int value = 0; value < ValueCount(); ++value) {
-        if (!AfxGetApp()->WriteProfileInt(section.c_str(), store::IndexedValueName(ValueName(value), index).c_str(),
-                                          static_cast<int>(values[value])))
-            return false;
-    }
-    return true;
+void CUpperColumn::WriteValues(store::SectionWrites& section, int index, const DWORD* values) const {
+    for (int value = 0; value < ValueCount(); ++value)
+        section.AddDword(store::IndexedValueName(ValueName(value), index), values[value]);
 }
 
-bool CUpperColumn::WriteRow(const std::wstring& section, int index, int row) const {
+void CUpperColumn::WriteRow(store::SectionWrites& section, int index, int row) const {
     DWORD values[kMaxValues] = {};
     for (int value = 0; value < ValueCount(); ++value)
         values[value] = ValueOf(row, value);
-    return WriteValues(section, index, values);
+    WriteValues(section, index, values);
 }
 
 const CUpperColumn& EventColumn() {

@@ -9,6 +9,10 @@
 
 #include <string>
 
+namespace store {
+struct SectionWrites;
+}
+
 class CUpperColumn {
 public:
     // An input stores at most this many numbers.
@@ -27,11 +31,11 @@ public:
     const wchar_t* KeyValueName() const { return ValueName(0); }
     // What the value that loading reads holds for a row; loading takes the first row that has it.
     DWORD KeyOf(int row) const { return ValueOf(row, 0); }
-    // Writes values[0 .. ValueCount() - 1] of input index into section, in their stored
-    // order; false as soon as one write fails.
-    bool WriteValues(const std::wstring& section, int index, const DWORD* values) const;
+    // Adds values[0 .. ValueCount() - 1] of input index to what a save writes into the
+    // section, in their stored order.
+    void WriteValues(store::SectionWrites& section, int index, const DWORD* values) const;
     // The same with the values of row.
-    bool WriteRow(const std::wstring& section, int index, int row) const;
+    void WriteRow(store::SectionWrites& section, int index, int row) const;
 
 protected:
     ~CUpperColumn() {}

@@ -8,6 +8,7 @@
 #include "device/panel_leds.h"
 #include "afx/focus_handoff.h"
 #include "resource.h"
+#include "store/pending_save.h"
 #include "store/settings_store.h"
 
 #include <string>
@@ -89,24 +90,28 @@ void CMainDialog::ApplyBlinkPeriods() {
     BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
 }
 
-BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
-    int fastOn = ReadBlinkEdit(m_editFastOn);
-    int fastOff = ReadBlinkEdit(m_editFastOff);
-    int slowOn = ReadBlinkEdit(m_editSlowOn);
-    int slowOff = ReadBlinkEdit(m_editSlowOff);
-    std::wstring section = store::HardwareSectionName(deviceKey);
-    CWinApp* app = AfxGetApp();
-    const wchar_t* name = section.c_str();
-    bool written = app->WriteProfileInt(name, store::kBrightness, m_sliderBrightness.GetPos()) &&
-                   app->WriteProfileInt(name, store::kSlowOff, slowOff) &&
-                   app->WriteProfileInt(name, store::kSlowOn, slowOn) &&
-                   app->WriteProfileInt(name, store::kFastOff, fastOff) &&
-                   app->WriteProfileInt(name, store::kFastOn, fastOn) &&
-                   app->WriteProfileInt(name, store::kType, CurrentDeviceType());
-    if (!written)
-        return FALSE;
+void CMainDialog::WriteHardwareSettings(store::SectionWrites& section) const {
+    section.AddDword(store::kBrightness, static_cast<DWORD>(m_sliderBrightness.GetPos()));
+    section.AddDword(store::kSlowOff, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOff)));
+    section.AddDword(store::kSlowOn, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOn)));
+    section.AddDword(store::kFastOff, static_cast<DWORD>(ReadBlinkEdit(m_editFastOff)));
+    section.AddDword(store::kFastOn, static_cast<DWORD>(ReadBlinkEdit(m_editFastOn)));
+    section.AddDword(store::kType, static_cast<DWORD>(CurrentDeviceType()));
+}
+
+void CMainDialog::HardwareSettingsSaved() {
     m_bHardwareChanged = false;
     EnableApply(FALSE);
+}
+
+BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
+    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
+    std::vector<store::SectionWrites> sections;
+    sections.emplace_back(profile + L"\\" + store::HardwareSectionName(deviceKey));
+    WriteHardwareSettings(sections.back());
+    if (store::SaveSections(store::PendingSavePath(profile), sections) != store::kSaveDone)
+        return FALSE;
+    HardwareSettingsSaved();
     return TRUE;
 }
 

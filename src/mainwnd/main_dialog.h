@@ -10,6 +10,9 @@
 #include "VUZoz.h"
 
 class CErrorDialog;
+namespace store {
+struct SectionWrites;
+}
 class CTestDialog;
 class CConfigDialog;
 
@@ -35,6 +38,10 @@ public:
     // Writes brightness, blink periods and type into the device's hardware section and
     // disables Apply; FALSE (Apply left as it was) when a registry write failed.
     BOOL SaveHardwareSettings(const char* deviceKey);
+    // What saving the hardware section writes (brightness, blink periods, type, in that
+    // order), for a save of both sections; after it succeeded, HardwareSettingsSaved.
+    void WriteHardwareSettings(store::SectionWrites& section) const;
+    void HardwareSettingsSaved();
     void LoadHardwareSettings(const char* deviceKey);
 
     // The page factory: shows the page of the selected device's type for the mode, pointed

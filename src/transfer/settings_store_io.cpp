@@ -1,6 +1,7 @@
 #include "transfer/settings_store_io.h"
 
 #include "afx/registry_key.h"
+#include "store/pending_save.h"
 #include "store/settings_store.h"
 
 #include <algorithm>
@@ -92,69 +93,6 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
                                   TRUE) == CSTR_EQUAL;
 }
 
-// What a section held before an import wrote into it.
-struct SavedValue {
-    std::wstring name;
-    bool existed;
-    DWORD type;
-    std::vector<BYTE> data;
-};
-
-struct SavedSection {
-    std::wstring path;
-    bool existed;
-    std::vector<SavedValue> values;
-};
-
-SavedSection Snapshot(const std::wstring& path, const SettingSection& section) {
-    SavedSection saved = {path, false, {}};
-    CKey key;
-    saved.existed = key.Open(HKEY_CURRENT_USER, path.c_str()) == ERROR_SUCCESS;
-    for (const SettingValue& value : section.values) {
-        SavedValue old = {value.name, false, REG_NONE, {}};
-        if (saved.existed) {
-            DWORD size = 0;
-            if (::RegQueryValueExW(key, value.name.c_str(), nullptr, &old.type, nullptr, &size) == ERROR_SUCCESS) {
-                old.data.resize(size);
-                old.existed = ::RegQueryValueExW(key, value.name.c_str(), nullptr, &old.type,
-                                                 old.data.empty() ? nullptr : old.data.data(),
-                                                 &size) == ERROR_SUCCESS;
-                old.data.resize(size);
-            }
-        }
-        saved.values.push_back(old);
-    }
-    return saved;
-}
-
-void Restore(const SavedSection& saved) {
-    if (!saved.existed) {
-        (void)::RegDeleteKeyW(HKEY_CURRENT_USER, saved.path.c_str());
-        return;
-    }
-    CKey key;
-    if (key.Open(HKEY_CURRENT_USER, saved.path.c_str(), KEY_READ | KEY_WRITE) != ERROR_SUCCESS)
-        return;
-    for (const SavedValue& old : saved.values) {
-        if (old.existed)
-            (void)::RegSetValueExW(key, old.name.c_str(), 0, old.type, old.data.empty() ? nullptr : old.data.data(),
-                                   static_cast<DWORD>(old.data.size()));
-        else
-            (void)::RegDeleteValueW(key, old.name.c_str());
-    }
-}
-
-LONG WriteSection(const std::wstring& path, const SettingSection& section) {
-    CKey key;
-    LONG result = key.Create(HKEY_CURRENT_USER, path.c_str());
-    for (size_t i = 0; result == ERROR_SUCCESS && i < section.values.size(); ++i) {
-        const SettingValue& value = section.values[i];
-        result = value.type == REG_DWORD ? key.SetValue(value.name.c_str(), value.number)
-                                         : key.SetValue(value.name.c_str(), value.text.c_str());
-    }
-    return result;
-}
-
 }  // namespace
 
 std::vector<std::wstring> StoredDeviceKeys(const std::wstring& profilePath) {
@@ -195,18 +133,18 @@ bool SectionExists(const std::wstring& profilePath, const SettingSection& sectio
 }
 
 LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
-    std::vector<SavedSection> saved;
+    std::vector<store::SectionWrites> writes;
     for (const SettingSection& section : sections) {
-        std::wstring path = SectionPath(profilePath, section);
-        saved.push_back(Snapshot(path, section));
-        LONG result = WriteSection(path, section);
-        if (result != ERROR_SUCCESS) {
-            for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-                Restore(*it);
-            return result;
+        writes.emplace_back(SectionPath(profilePath, section));
+        for (const SettingValue& value : section.values) {
+            if (value.type == REG_DWORD)
+                writes.back().AddDword(value.name, value.number);
+            else
+                writes.back().AddString(value.name, value.text);
         }
     }
-    return ERROR_SUCCESS;
+    return store::SaveSections(store::PendingSavePath(profilePath), writes) == store::kSaveDone ? ERROR_SUCCESS
+                                                                                                : ERROR_WRITE_FAULT;
 }
 
 SettingsFile WithDeviceKey(const SettingsFile& file, const std::wstring& deviceKey) {

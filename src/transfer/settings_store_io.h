@@ -21,9 +21,9 @@ SettingsFile ReadAllPanels(const std::wstring& profilePath);
 DWORD StoredHardwareType(const std::wstring& profilePath, const std::wstring& deviceKey);
 bool SectionExists(const std::wstring& profilePath, const SettingSection& section);
 
-// Writes every value of every section. When a write fails, everything written so far is
-// put back as it was (values restored or removed, sections that were made removed) and
-// the Win32 error of the failed write comes back; ERROR_SUCCESS otherwise.
+// Writes every value of every section, all or nothing, also when Tollan ends half-way (see
+// store/pending_save.h): ERROR_SUCCESS, or ERROR_WRITE_FAULT when nothing was changed (or,
+// rarely, what was written could not all be put back).
 LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections);
 
 // The same sections under another device key.
