@@ -111,6 +111,19 @@ TEST_F(StorePendingSave, ARecordCutShortIsDroppedAndTheSectionsStayAsTheyWere) {
     EXPECT_FALSE(KeyExists(RecordPath()));
 }
 
+TEST_F(StorePendingSave, AFolderLeftWhileARecordWasRemovedIsTidiedOnlyWhenEmpty) {
+    const std::wstring folder = L"Software\\" + test_settings::RegistryKeyName() + L"\\Tollan";
+    CKey key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Create(HKEY_CURRENT_USER, folder.c_str()));
+    key.Close();
+    EXPECT_TRUE(store::FinishPendingSave(RecordPath()));
+    EXPECT_FALSE(KeyExists(folder));
+
+    WriteRecordValue(folder, L"Kept by another part", 1);
+    EXPECT_TRUE(store::FinishPendingSave(RecordPath()));
+    EXPECT_TRUE(KeyExists(folder)) << "a folder with something else in it went";
+}
+
 TEST_F(StorePendingSave, AFailedWritePutsBothSectionsBackAndLeavesNoRecord) {
     test_settings::WriteDword(L"All aircraft\\P", L"Button0", 7);
     test_settings::WriteDword(L"Hardware\\P", L"Brightness", 9);

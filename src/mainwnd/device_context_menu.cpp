@@ -43,10 +43,6 @@ bool CommonFileDialog(HWND owner, bool save, std::wstring* path) {
 
 FilePicker g_picker = CommonFileDialog;
 
-bool SameKey(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
-}
 
 // The text as a file name: characters no file name may hold become '_'.
 std::wstring FileNameOf(std::wstring text) {
@@ -94,7 +90,7 @@ CDeviceContextMenu::CDeviceContextMenu(CMainDialog& main, int device)
     std::vector<std::wstring> stored = transfer::StoredDeviceKeys(profile);
     auto isStoredOfType = [&](const std::wstring& key) {
         for (const std::wstring& candidate : stored) {
-            if (SameKey(candidate, key))
+            if (store::SameName(candidate, key))
                 return transfer::StoredHardwareType(profile, candidate) == m_type;
         }
         return false;
@@ -102,13 +98,13 @@ CDeviceContextMenu::CDeviceContextMenu(CMainDialog& main, int device)
     // Attached panels in list order first, then the keys of panels not attached.
     for (size_t i = 0; i < m_attachedKeys.size(); ++i) {
         const std::wstring& key = m_attachedKeys[i];
-        if (static_cast<int>(i) != device && !key.empty() && !SameKey(key, m_deviceKey) && isStoredOfType(key))
+        if (static_cast<int>(i) != device && !key.empty() && !store::SameName(key, m_deviceKey) && isStoredOfType(key))
             m_sources.push_back(CopySource{key, PanelLabel(static_cast<int>(i))});
     }
     for (const std::wstring& key : stored) {
         bool attached = false;
         for (const std::wstring& attachedKey : m_attachedKeys)
-            attached = attached || SameKey(key, attachedKey);
+            attached = attached || store::SameName(key, attachedKey);
         if (!attached && isStoredOfType(key))
             m_sources.push_back(CopySource{key, transfer::FormatString(IDS_PANEL_NOT_ATTACHED, key)});
     }
@@ -207,7 +203,7 @@ void CDeviceContextMenu::Import() {
         return;
     size_t current = static_cast<size_t>(m_main.m_nCurDevice);
     for (const std::wstring& key : keys) {
-        if (current < m_attachedKeys.size() && SameKey(key, m_attachedKeys[current]) && !m_main.QuerySavePage())
+        if (current < m_attachedKeys.size() && store::SameName(key, m_attachedKeys[current]) && !m_main.QuerySavePage())
             return;
     }
     outcome = transfer::ImportAll(file);
@@ -216,7 +212,7 @@ void CDeviceContextMenu::Import() {
         return;
     for (size_t device = 0; device < m_attachedKeys.size(); ++device) {
         for (const std::wstring& key : keys) {
-            if (SameKey(key, m_attachedKeys[device]))
+            if (store::SameName(key, m_attachedKeys[device]))
                 Reload(static_cast<int>(device), key);
         }
     }
@@ -228,14 +224,9 @@ void CDeviceContextMenu::Reload(int device, const std::wstring& deviceKey) {
         return;
     }
     // Another panel keeps no page: only its brightness and blink periods are live.
-    std::wstring section = L"Hardware\\" + deviceKey;
-    CWinApp* app = AfxGetApp();
-    auto read = [&](const wchar_t* name, int fallback) {
-        return static_cast<int>(app->GetProfileInt(section.c_str(), name, fallback) & 0xFF);
-    };
-    BG_SetBlinkPeriod(device, read(store::kSlowOn, store::kDefaultSlowOn), read(store::kFastOn, store::kDefaultFastOn),
-                      read(store::kSlowOff, store::kDefaultSlowOff), read(store::kFastOff, store::kDefaultFastOff));
-    BG_SetBrightness(device, read(store::kBrightness, store::kDefaultBrightness));
+    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
+    BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
+    BG_SetBrightness(device, stored.brightness);
 }
 
 BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {

@@ -116,20 +116,11 @@ BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
 }
 
 void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
-    std::wstring section = store::HardwareSectionName(deviceKey);
-    CWinApp* app = AfxGetApp();
-    const wchar_t* name = section.c_str();
-    BYTE slowOn = static_cast<BYTE>(app->GetProfileInt(name, store::kSlowOn, store::kDefaultSlowOn) & 0xFF);
-    BYTE fastOn = static_cast<BYTE>(app->GetProfileInt(name, store::kFastOn, store::kDefaultFastOn) & 0xFF);
-    BYTE slowOff = static_cast<BYTE>(app->GetProfileInt(name, store::kSlowOff, store::kDefaultSlowOff) & 0xFF);
-    BYTE fastOff = static_cast<BYTE>(app->GetProfileInt(name, store::kFastOff, store::kDefaultFastOff) & 0xFF);
-    BYTE brightness =
-        static_cast<BYTE>(app->GetProfileInt(name, store::kBrightness, store::kDefaultBrightness) & 0xFF);
-
-    ShowBlinkPeriods(fastOn, fastOff, slowOn, slowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
-    ShowBrightness(brightness);
-    BG_SetBrightness(m_nCurDevice, brightness);
+    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
+    ShowBlinkPeriods(stored.fastOn, stored.fastOff, stored.slowOn, stored.slowOff);
+    BG_SetBlinkPeriod(m_nCurDevice, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
+    ShowBrightness(stored.brightness);
+    BG_SetBrightness(m_nCurDevice, stored.brightness);
     m_bHardwareChanged = false;
     EnableApply(FALSE);
 }

@@ -1,6 +1,7 @@
 #include "store/pending_save.h"
 
 #include "afx/registry_key.h"
+#include "store/settings_store.h"
 #include "store/section_snapshot.h"
 
 namespace store {
@@ -20,7 +21,7 @@ SectionWrittenHook g_sectionWritten = nullptr;
 
 Value* Find(std::vector<Value>& values, const std::wstring& name) {
     for (Value& value : values) {
-        if (_wcsicmp(value.name.c_str(), name.c_str()) == 0)
+        if (SameName(value.name, name))
             return &value;
     }
     return nullptr;
@@ -73,6 +74,8 @@ bool WriteRecord(const std::wstring& recordPath, const std::vector<SectionWrites
            record.SetValue(kComplete, static_cast<DWORD>(1)) == ERROR_SUCCESS;
 }
 
+void RemoveEmptyFolder(const std::wstring& recordPath);
+
 // Takes the mark off first: a record cut short while it is removed is not acted on.
 void RemoveRecord(const std::wstring& recordPath) {
     CKey record;
@@ -80,7 +83,11 @@ void RemoveRecord(const std::wstring& recordPath) {
         (void)::RegDeleteValueW(record, kComplete);
     record.Close();
     (void)CKey::RecurseDeleteKey(HKEY_CURRENT_USER, recordPath.c_str());
-    // The folder of the record goes too while nothing else is in it.
+    RemoveEmptyFolder(recordPath);
+}
+
+// The folder of the record goes too while nothing else is in it.
+void RemoveEmptyFolder(const std::wstring& recordPath) {
     const std::wstring folder = recordPath.substr(0, recordPath.find_last_of(L'\\'));
     CKey parent;
     DWORD subkeys = 0;
@@ -116,7 +123,7 @@ bool MakeSectionHold(const std::wstring& path, const std::vector<CSectionSnapsho
     for (const CSectionSnapshot::Value& value : values) {
         bool same = false;
         for (const CSectionSnapshot::Value& held : now)
-            same = same || (_wcsicmp(held.name.c_str(), value.name.c_str()) == 0 && held.type == value.type &&
+            same = same || (SameName(held.name, value.name) && held.type == value.type &&
                             held.data == value.data);
         if (!same)
             done = SetValue(key, Value{value.name, value.type, value.data}) == ERROR_SUCCESS && done;
@@ -124,7 +131,7 @@ bool MakeSectionHold(const std::wstring& path, const std::vector<CSectionSnapsho
     for (const CSectionSnapshot::Value& held : now) {
         bool kept = false;
         for (const CSectionSnapshot::Value& value : values)
-            kept = kept || _wcsicmp(held.name.c_str(), value.name.c_str()) == 0;
+            kept = kept || SameName(held.name, value.name);
         if (!kept)
             done = ::RegDeleteValueW(key, held.name.c_str()) == ERROR_SUCCESS && done;
     }
@@ -182,8 +189,10 @@ SaveResult SaveSections(const std::wstring& recordPath, const std::vector<Sectio
 
 bool FinishPendingSave(const std::wstring& recordPath) {
     CKey record;
-    if (record.Open(HKEY_CURRENT_USER, recordPath.c_str()) != ERROR_SUCCESS)
+    if (record.Open(HKEY_CURRENT_USER, recordPath.c_str()) != ERROR_SUCCESS) {
+        RemoveEmptyFolder(recordPath);  // left by a Tollan that ended while it removed a record
         return true;
+    }
     DWORD complete = 0;
     const bool whole = record.QueryValue(kComplete, complete) == ERROR_SUCCESS && complete == 1;
     record.Close();

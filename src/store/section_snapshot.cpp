@@ -1,6 +1,7 @@
 #include "store/section_snapshot.h"
 
 #include "afx/registry_key.h"
+#include "store/settings_store.h"
 
 namespace store {
 
@@ -37,7 +38,7 @@ bool SameValue(const CSectionSnapshot::Value& a, const CSectionSnapshot::Value& 
 
 const CSectionSnapshot::Value* Find(const std::vector<CSectionSnapshot::Value>& values, const std::wstring& name) {
     for (const CSectionSnapshot::Value& value : values) {
-        if (_wcsicmp(value.name.c_str(), name.c_str()) == 0)
+        if (SameName(value.name, name))
             return &value;
     }
     return nullptr;

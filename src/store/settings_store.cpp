@@ -7,6 +7,9 @@
 
 namespace store {
 
+const wchar_t kConfigFolder[] = L"All aircraft";
+const wchar_t kHardwareFolder[] = L"Hardware";
+
 const wchar_t kButton[] = L"Button";
 const wchar_t kOnButton[] = L"OnButton";
 const wchar_t kOffButton[] = L"OffButton";
@@ -25,11 +28,11 @@ const wchar_t kType[] = L"Type";
 namespace {
 
 // The format string with its one "%s" replaced by the key.
-std::wstring FormatSection(UINT formatId, const char* deviceKey) {
+std::wstring FormatSection(UINT formatId, const std::wstring& deviceKey) {
     std::wstring section = AfxLoadString(formatId);
     size_t at = section.find(L"%s");
     if (at != std::wstring::npos)
-        section.replace(at, 2, DeviceKeyText(deviceKey));
+        section.replace(at, 2, deviceKey);
     return section;
 }
 
@@ -47,10 +50,35 @@ std::wstring DeviceKeyText(const char* deviceKey) {
     return wide;
 }
 
-std::wstring ConfigSectionName(const char* deviceKey) { return FormatSection(IDS_CONFIG_SECTION, deviceKey); }
+std::wstring ConfigSectionName(const char* deviceKey) { return ConfigSectionName(DeviceKeyText(deviceKey)); }
 
-std::wstring HardwareSectionName(const char* deviceKey) { return FormatSection(IDS_HARDWARE_SECTION, deviceKey); }
+std::wstring ConfigSectionName(const std::wstring& deviceKey) { return FormatSection(IDS_CONFIG_SECTION, deviceKey); }
+
+std::wstring HardwareSectionName(const char* deviceKey) { return HardwareSectionName(DeviceKeyText(deviceKey)); }
+
+std::wstring HardwareSectionName(const std::wstring& deviceKey) {
+    return FormatSection(IDS_HARDWARE_SECTION, deviceKey);
+}
 
 std::wstring IndexedValueName(const wchar_t* base, int index) { return base + std::to_wstring(index); }
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+HardwareSettings ReadHardwareSettings(const std::wstring& section) {
+    CWinApp* app = AfxGetApp();
+    const auto read = [&](const wchar_t* name, int fallback) {
+        return static_cast<BYTE>(app->GetProfileInt(section.c_str(), name, fallback) & 0xFF);
+    };
+    HardwareSettings settings = {};
+    settings.brightness = read(kBrightness, kDefaultBrightness);
+    settings.slowOn = read(kSlowOn, kDefaultSlowOn);
+    settings.slowOff = read(kSlowOff, kDefaultSlowOff);
+    settings.fastOn = read(kFastOn, kDefaultFastOn);
+    settings.fastOff = read(kFastOff, kDefaultFastOff);
+    return settings;
+}
 
 }  // namespace store

@@ -5,16 +5,27 @@
 #ifndef TOLLAN_STORE_SETTINGS_STORE_H
 #define TOLLAN_STORE_SETTINGS_STORE_H
 
+#include <windows.h>
+
 #include <string>
 
 namespace store {
 
-// Configuration section, "All aircraft\<key>" (string 103).
+// Registry names (of keys and values) are the same when they differ only in case.
+bool SameName(const std::wstring& a, const std::wstring& b);
+
+// The folders of the two sections under the profile key, each holding one key per device.
+extern const wchar_t kConfigFolder[];    // "All aircraft"
+extern const wchar_t kHardwareFolder[];  // "Hardware"
+
 // The device library's key text (in the ANSI code page) as the registry names it.
 std::wstring DeviceKeyText(const char* deviceKey);
+// Configuration section, "All aircraft\<key>" (string 103).
 std::wstring ConfigSectionName(const char* deviceKey);
+std::wstring ConfigSectionName(const std::wstring& deviceKey);
 // Hardware section, "Hardware\<key>" (string 104).
 std::wstring HardwareSectionName(const char* deviceKey);
+std::wstring HardwareSectionName(const std::wstring& deviceKey);
 // A per-row value name: the base followed by the decimal index, "Button3".
 std::wstring IndexedValueName(const wchar_t* base, int index);
 
@@ -41,6 +52,17 @@ const int kDefaultSlowOn = 25;
 const int kDefaultSlowOff = 25;
 const int kDefaultFastOn = 12;
 const int kDefaultFastOff = 12;
+
+// What a hardware section (relative to the profile) holds for the device, each a byte, with
+// the defaults for what is missing.
+struct HardwareSettings {
+    BYTE brightness;
+    BYTE slowOn;
+    BYTE slowOff;
+    BYTE fastOn;
+    BYTE fastOff;
+};
+HardwareSettings ReadHardwareSettings(const std::wstring& section);
 
 // Rows per panel in the configuration section.
 const int kRowCount = 8;

@@ -11,18 +11,10 @@ const wchar_t kSettingsRoot[] = L"HKEY_CURRENT_USER\\Software\\Brellow Group\\Se
 
 namespace {
 
-const wchar_t kConfigFolder[] = L"All aircraft";
-const wchar_t kHardwareFolder[] = L"Hardware";
 const wchar_t kDwordPrefix[] = L"dword:";
 
-bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() &&
-           ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
-}
-
 bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && store::SameName(text.substr(0, prefix.size()), prefix);
 }
 
 // "Button3" for base "Button": the base followed by one digit 0 to 7.
@@ -175,8 +167,8 @@ private:
             return Fail(ParseError::ForeignKey, number, path);
         std::wstring rest = path.substr(root.size());
         SettingSection section;
-        std::wstring config = std::wstring(kConfigFolder) + L"\\";
-        std::wstring hardware = std::wstring(kHardwareFolder) + L"\\";
+        std::wstring config = std::wstring(store::kConfigFolder) + L"\\";
+        std::wstring hardware = std::wstring(store::kHardwareFolder) + L"\\";
         if (StartsWithNoCase(rest, config)) {
             section.kind = SectionKind::Config;
             section.deviceKey = rest.substr(config.size());
@@ -189,7 +181,7 @@ private:
         if (!IsValidDeviceKey(section.deviceKey))
             return Fail(ParseError::BadDeviceKey, number, section.deviceKey);
         for (const SettingSection& existing : m_result.file.sections) {
-            if (existing.kind == section.kind && EqualNoCase(existing.deviceKey, section.deviceKey))
+            if (existing.kind == section.kind && store::SameName(existing.deviceKey, section.deviceKey))
                 return Fail(ParseError::RepeatedSection, number, section.Name());
         }
         m_result.file.sections.push_back(section);
@@ -254,12 +246,12 @@ private:
 }  // namespace
 
 std::wstring SettingSection::Name() const {
-    return std::wstring(kind == SectionKind::Config ? kConfigFolder : kHardwareFolder) + L"\\" + deviceKey;
+    return std::wstring(kind == SectionKind::Config ? store::kConfigFolder : store::kHardwareFolder) + L"\\" + deviceKey;
 }
 
 const SettingValue* SettingSection::Find(const wchar_t* name) const {
     for (const SettingValue& value : values) {
-        if (EqualNoCase(value.name, name))
+        if (store::SameName(value.name, name))
             return &value;
     }
     return nullptr;
@@ -270,7 +262,7 @@ std::vector<std::wstring> SettingsFile::DeviceKeys() const {
     for (const SettingSection& section : sections) {
         bool known = false;
         for (const std::wstring& key : keys)
-            known = known || EqualNoCase(key, section.deviceKey);
+            known = known || store::SameName(key, section.deviceKey);
         if (!known)
             keys.push_back(section.deviceKey);
     }
@@ -279,7 +271,7 @@ std::vector<std::wstring> SettingsFile::DeviceKeys() const {
 
 DWORD SettingsFile::HardwareType(const std::wstring& deviceKey) const {
     for (const SettingSection& section : sections) {
-        if (section.kind != SectionKind::Hardware || !EqualNoCase(section.deviceKey, deviceKey))
+        if (section.kind != SectionKind::Hardware || !store::SameName(section.deviceKey, deviceKey))
             continue;
         const SettingValue* type = section.Find(store::kType);
         return type != nullptr ? type->number : 0;

@@ -88,19 +88,15 @@ bool LessNoCase(const std::wstring& a, const std::wstring& b) {
                                   TRUE) == CSTR_LESS_THAN;
 }
 
-bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
-}
 
 }  // namespace
 
 std::vector<std::wstring> StoredDeviceKeys(const std::wstring& profilePath) {
     std::vector<std::wstring> keys;
-    AddSubkeys(profilePath + L"\\All aircraft", &keys);
-    AddSubkeys(profilePath + L"\\Hardware", &keys);
+    AddSubkeys(profilePath + L"\\" + store::kConfigFolder, &keys);
+    AddSubkeys(profilePath + L"\\" + store::kHardwareFolder, &keys);
     std::sort(keys.begin(), keys.end(), LessNoCase);
-    keys.erase(std::unique(keys.begin(), keys.end(), EqualNoCase), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end(), store::SameName), keys.end());
     return keys;
 }
 

@@ -21,15 +21,24 @@ void FillPanelBackground(HDC dc, const RECT& rect)
     (void)DeleteObject(brush);
 }
 
+// Begins painting a control on the panel's background; null when there is nothing to paint.
+HDC BeginPanelPaint(HWND hwnd, PAINTSTRUCT& ps, RECT& client)
+{
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (dc == nullptr)
+        return nullptr;
+    (void)GetClientRect(hwnd, &client);
+    FillPanelBackground(dc, client);
+    return dc;
+}
+
 void PaintLed(HWND hwnd)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    HDC dc = BeginPanelPaint(hwnd, ps, client);
     if (dc == nullptr)
         return;
-    RECT client;
-    (void)GetClientRect(hwnd, &client);
-    FillPanelBackground(dc, client);
     const COLORREF colour = static_cast<COLORREF>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     HBRUSH brush = CreateSolidBrush(colour);
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(20, 20, 20));
@@ -57,12 +66,10 @@ LRESULT CALLBACK LedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 void PaintInput(HWND hwnd)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    HDC dc = BeginPanelPaint(hwnd, ps, client);
     if (dc == nullptr)
         return;
-    RECT client;
-    (void)GetClientRect(hwnd, &client);
-    FillPanelBackground(dc, client);
     const bool down = (GetWindowLongPtrW(hwnd, GWLP_USERDATA) & kShownDown) != 0;
     const bool toggle = (GetWindowLongPtrW(hwnd, GWL_STYLE) & kToggleStyle) != 0;
 

@@ -138,15 +138,8 @@ protected:
     void TearDown() override { Stop(); }
 
     HWND Start(const std::wstring& panels, const std::wstring& arguments = L"") {
-        ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels.c_str());
-        std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_process)) {
-            ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
+        if (!process_test::StartTollan(panels, arguments, &m_process))
             return nullptr;
-        }
         HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
         EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
         return main;
@@ -162,15 +155,7 @@ protected:
         return static_cast<int>(code);
     }
 
-    void Stop() {
-        if (m_process.hProcess == nullptr)
-            return;
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_process.hProcess, 1);
-        ::CloseHandle(m_process.hProcess);
-        ::CloseHandle(m_process.hThread);
-        m_process = PROCESS_INFORMATION();
-    }
+    void Stop() { process_test::EndProcess(&m_process); }
 
     // A command of a control, sent as the control sends it; false when it did not come back.
     static bool Command(HWND target, HWND control, int code) {

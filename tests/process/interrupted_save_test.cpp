@@ -99,15 +99,8 @@ protected:
         // Nothing another test left in the environment changes the simulator.
         for (const wchar_t* name : {L"VUZOZ_LOG", L"VUZOZ_FAIL_INIT", L"VUZOZ_DEMO", L"VUZOZ_VIRTUAL"})
             ::SetEnvironmentVariableW(name, nullptr);
-        ::SetEnvironmentVariableW(L"VUZOZ_PANELS", L"1");
-        std::wstring commandLine = L"\"" + process_test::TollanPath() + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_process)) {
-            ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
+        if (!process_test::StartTollan(L"1", L"", &m_process))
             return nullptr;
-        }
         HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
         EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
         if (main == nullptr)
@@ -116,16 +109,7 @@ protected:
         return main;
     }
 
-    void Stop() {
-        if (m_process.hProcess == nullptr)
-            return;
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_process.hProcess, 1);
-        ::WaitForSingleObject(m_process.hProcess, 10000);
-        ::CloseHandle(m_process.hProcess);
-        ::CloseHandle(m_process.hThread);
-        m_process = PROCESS_INFORMATION();
-    }
+    void Stop() { process_test::EndProcess(&m_process); }
 
     // The user picks a row in the last LED list: Apply becomes available.
     static bool Pick(HWND main) {

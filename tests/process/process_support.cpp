@@ -1,5 +1,7 @@
 #include "process_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 
 namespace process_test {
@@ -86,6 +88,30 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
         ::Sleep(20);
     }
     return true;
+}
+
+bool StartTollan(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process) {
+    ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels.c_str());
+    std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          process)) {
+        ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
+        return false;
+    }
+    return true;
+}
+
+void EndProcess(PROCESS_INFORMATION* process) {
+    if (process->hProcess == nullptr)
+        return;
+    if (::WaitForSingleObject(process->hProcess, 0) == WAIT_TIMEOUT)
+        ::TerminateProcess(process->hProcess, 1);
+    ::WaitForSingleObject(process->hProcess, 10000);
+    ::CloseHandle(process->hProcess);
+    ::CloseHandle(process->hThread);
+    *process = PROCESS_INFORMATION();
 }
 
 }  // namespace process_test

@@ -28,6 +28,12 @@ HWND FindVisibleControl(HWND parent, int id);
 // of the page may take a moment to appear. Null when it did not, or the window went away.
 HWND WaitForControl(HWND parent, int id, DWORD milliseconds = 5000);
 
+// Starts Tollan.exe with the simulator's panels (VUZOZ_PANELS) and the arguments; false,
+// with a failure of the test, when it could not be started.
+bool StartTollan(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process);
+// Ends the process if it still runs, waits for it and closes its handles.
+void EndProcess(PROCESS_INFORMATION* process);
+
 // Polls condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 

@@ -29,26 +29,14 @@ protected:
     }
 
     void TearDown() override {
-        if (m_process.hProcess != nullptr) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_process.hProcess, 1);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
+        process_test::EndProcess(&m_process);
         ::DeleteFileW(m_logPath.c_str());
     }
 
     // Starts Tollan with these panels and arguments and waits for its window.
     HWND Start(const wchar_t* panels, const std::wstring& arguments = L"") {
-        ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels);
-        std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_process)) {
-            ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
+        if (!process_test::StartTollan(panels, arguments, &m_process))
             return nullptr;
-        }
         HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
         EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
         return main;
