@@ -43,6 +43,7 @@ protected:
         (void)CKey::RecurseDeleteKey(HKEY_CURRENT_USER, (L"Software\\" + test_settings::RegistryKeyName() + L"\\Tollan").c_str());
     }
     void TearDown() override {
+        (void)store_test::AllowAll(KeyPath(L"All aircraft\\P"));
         (void)store_test::AllowAll(KeyPath(L"Hardware\\P"));
         SetUp();
     }
@@ -135,6 +136,36 @@ TEST_F(StorePendingSave, AFailedWritePutsBothSectionsBackAndLeavesNoRecord) {
     ASSERT_TRUE(store_test::AllowAll(KeyPath(L"Hardware\\P")));
     EXPECT_EQ(config, DescribeSection(L"All aircraft\\P"));
     EXPECT_EQ(hardware, DescribeSection(L"Hardware\\P"));
+    EXPECT_FALSE(KeyExists(RecordPath()));
+}
+
+// Once the first section is written another program takes the right to set values of both:
+// the save fails and cannot be put back, and its record makes the sections whole later.
+std::vector<std::wstring> g_lockOnceWritten;
+
+void LockOnceWritten(const std::wstring&) {
+    for (const std::wstring& path : g_lockOnceWritten)
+        EXPECT_TRUE(store_test::DenySetValue(path));
+    g_lockOnceWritten.clear();
+}
+
+TEST_F(StorePendingSave, ASaveThatCannotBePutBackIsFinishedOnceTheSectionsCanBeWritten) {
+    test_settings::WriteDword(L"All aircraft\\P", L"Button0", 7);
+    test_settings::WriteDword(L"Hardware\\P", L"Brightness", 9);
+    g_lockOnceWritten = {KeyPath(L"All aircraft\\P"), KeyPath(L"Hardware\\P")};
+    store::SetSectionWrittenHook(LockOnceWritten);
+    const store::SaveResult result = store::SaveSections(RecordPath(), Writes());
+    store::SetSectionWrittenHook(nullptr);
+    EXPECT_EQ(store::kSaveFailedNotRestored, result);
+    EXPECT_TRUE(KeyExists(RecordPath()));
+    EXPECT_FALSE(store::FinishPendingSave(RecordPath())) << "finished while the sections cannot be written";
+    EXPECT_TRUE(KeyExists(RecordPath()));
+
+    ASSERT_TRUE(store_test::AllowAll(KeyPath(L"All aircraft\\P")));
+    ASSERT_TRUE(store_test::AllowAll(KeyPath(L"Hardware\\P")));
+    EXPECT_TRUE(store::FinishPendingSave(RecordPath()));
+    EXPECT_EQ(L"Button0 4 22000100\nLEDval0 1 31000000\n", DescribeSection(L"All aircraft\\P"));
+    EXPECT_EQ(L"Brightness 4 c8000000\nType 4 01000000\n", DescribeSection(L"Hardware\\P"));
     EXPECT_FALSE(KeyExists(RecordPath()));
 }
 

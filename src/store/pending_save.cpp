@@ -180,8 +180,10 @@ SaveResult SaveSections(const std::wstring& recordPath, const std::vector<Sectio
         bool restored = true;
         for (auto it = before.rbegin(); it != before.rend(); ++it)
             restored = it->Restore() && restored;
+        if (!restored)
+            return kSaveFailedNotRestored;  // the record stays: a later start makes the sections whole
         RemoveRecord(recordPath);
-        return restored ? kSaveFailed : kSaveFailedNotRestored;
+        return kSaveFailed;
     }
     RemoveRecord(recordPath);
     return kSaveDone;

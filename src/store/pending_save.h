@@ -34,7 +34,8 @@ struct SectionWrites {
 enum SaveResult {
     kSaveDone,
     kSaveFailed,               // nothing changed: every section holds what it held before
-    kSaveFailedNotRestored,    // a write failed and putting the sections back failed too
+    kSaveFailedNotRestored,    // a write failed and putting the sections back failed too: the
+                               // record stays, and the next start finishes the save
 };
 
 // Where the record of a save in progress lives for the profile "Software\<company>\Settings":
