@@ -77,7 +77,7 @@ private:
     void ForgetRows();
     void RestoreButton(const std::wstring& section, int index, DWORD id);
     void RestoreLED(const std::wstring& section, int index, DWORD variable);
-    // False as soon as one write fails.
+    // What a save writes into the configuration section: every row's values, row by row.
     void WriteRows(store::SectionWrites& section) const;
 
     const CUpperColumn& m_upperColumn;

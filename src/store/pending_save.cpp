@@ -2,7 +2,6 @@
 
 #include "afx/registry_key.h"
 #include "store/settings_store.h"
-#include "store/section_snapshot.h"
 
 namespace store {
 
@@ -30,9 +29,7 @@ Value* Find(std::vector<Value>& values, const std::wstring& name) {
 // What the section holds once the writes are done: what it held, each written value in
 // its place or after them in the order written.
 std::vector<Value> Outcome(const CSectionSnapshot& before, const SectionWrites& writes) {
-    std::vector<Value> values;
-    for (const CSectionSnapshot::Value& held : before.Values())
-        values.push_back(Value{held.name, held.type, held.data});
+    std::vector<Value> values = before.Values();
     for (const Value& written : writes.values) {
         Value* same = Find(values, written.name);
         if (same != nullptr) {
@@ -112,32 +109,6 @@ bool WriteSection(const SectionWrites& section) {
     return true;
 }
 
-// Makes the section hold exactly values: what differs is written in their order, what is
-// not among them is deleted.
-bool MakeSectionHold(const std::wstring& path, const std::vector<CSectionSnapshot::Value>& values) {
-    CKey key;
-    std::vector<CSectionSnapshot::Value> now;
-    if (key.Create(HKEY_CURRENT_USER, path.c_str()) != ERROR_SUCCESS || !CSectionSnapshot::ReadValues(key, now))
-        return false;
-    bool done = true;
-    for (const CSectionSnapshot::Value& value : values) {
-        bool same = false;
-        for (const CSectionSnapshot::Value& held : now)
-            same = same || (SameName(held.name, value.name) && held.type == value.type &&
-                            held.data == value.data);
-        if (!same)
-            done = SetValue(key, Value{value.name, value.type, value.data}) == ERROR_SUCCESS && done;
-    }
-    for (const CSectionSnapshot::Value& held : now) {
-        bool kept = false;
-        for (const CSectionSnapshot::Value& value : values)
-            kept = kept || SameName(held.name, value.name);
-        if (!kept)
-            done = ::RegDeleteValueW(key, held.name.c_str()) == ERROR_SUCCESS && done;
-    }
-    return done;
-}
-
 }  // namespace
 
 void SectionWrites::AddDword(const std::wstring& name, DWORD value) {
@@ -210,14 +181,14 @@ bool FinishPendingSave(const std::wstring& recordPath) {
             break;
         std::wstring path;
         CKey valuesKey;
-        std::vector<CSectionSnapshot::Value> values;
+        std::vector<Value> values;
         if (section.QueryValue(kSectionPath, path) != ERROR_SUCCESS || path.empty() ||
             valuesKey.Open(HKEY_CURRENT_USER, (sectionKey + L"\\" + kSectionValues).c_str()) != ERROR_SUCCESS ||
             !CSectionSnapshot::ReadValues(valuesKey, values)) {
             finished = false;
             continue;
         }
-        finished = MakeSectionHold(path, values) && finished;
+        finished = CSectionSnapshot::Hold(HKEY_CURRENT_USER, path, values) && finished;
     }
     if (finished)
         RemoveRecord(recordPath);

@@ -7,6 +7,8 @@
 #ifndef TOLLAN_STORE_PENDING_SAVE_H
 #define TOLLAN_STORE_PENDING_SAVE_H
 
+#include "store/section_snapshot.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,11 +19,7 @@ namespace store {
 // The values a save writes into one section (a path under HKEY_CURRENT_USER), in the order
 // they are written; the section's other values stay as they are.
 struct SectionWrites {
-    struct Value {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
+    typedef CSectionSnapshot::Value Value;
 
     explicit SectionWrites(const std::wstring& sectionPath) : path(sectionPath) {}
     void AddDword(const std::wstring& name, DWORD value);

@@ -101,44 +101,44 @@ bool CSectionSnapshot::Capture(HKEY root, const std::wstring& path) {
 bool CSectionSnapshot::Restore() const {
     if (!m_captured)
         return true;
-    return m_existed ? RestoreValues() : RemoveCreatedKeys();
+    return m_existed ? Hold(m_root, m_path, m_values) : RemoveCreatedKeys();
 }
 
-bool CSectionSnapshot::RestoreValues() const {
+bool CSectionSnapshot::Hold(HKEY root, const std::wstring& path, const std::vector<Value>& values) {
     CKey key;
-    LONG opened = key.Open(m_root, m_path.c_str(), KEY_QUERY_VALUE);
+    LONG opened = key.Open(root, path.c_str(), KEY_QUERY_VALUE);
     if (opened == ERROR_FILE_NOT_FOUND)
-        opened = key.Create(m_root, m_path.c_str(), KEY_QUERY_VALUE);
+        opened = key.Create(root, path.c_str(), KEY_QUERY_VALUE);
     std::vector<Value> now;
     if (opened != ERROR_SUCCESS || !ReadValues(key, now))
         return false;
-    bool same = now.size() == m_values.size();
+    bool same = now.size() == values.size();
     for (const Value& value : now) {
-        const Value* before = Find(m_values, value.name);
-        same = same && before != nullptr && SameValue(*before, value);
+        const Value* wanted = Find(values, value.name);
+        same = same && wanted != nullptr && SameValue(*wanted, value);
     }
     if (same)
         return true;
 
     // Only a key that differs is opened for writing: one that could not be written to
     // was not changed either.
-    if (key.Open(m_root, m_path.c_str(), KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS)
+    if (key.Open(root, path.c_str(), KEY_QUERY_VALUE | KEY_SET_VALUE) != ERROR_SUCCESS)
         return false;
-    bool restored = true;
+    bool held = true;
     for (const Value& value : now) {
-        if (Find(m_values, value.name) == nullptr)
-            restored = ::RegDeleteValueW(key, value.name.c_str()) == ERROR_SUCCESS && restored;
+        if (Find(values, value.name) == nullptr)
+            held = ::RegDeleteValueW(key, value.name.c_str()) == ERROR_SUCCESS && held;
     }
-    for (const Value& value : m_values) {
+    for (const Value& value : values) {
         const Value* current = Find(now, value.name);
         if (current != nullptr && SameValue(*current, value))
             continue;
         const BYTE* bytes = value.data.empty() ? nullptr : value.data.data();
-        restored = ::RegSetValueExW(key, value.name.c_str(), 0, value.type, bytes,
-                                    static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS &&
-                   restored;
+        held = ::RegSetValueExW(key, value.name.c_str(), 0, value.type, bytes, static_cast<DWORD>(value.data.size())) ==
+                   ERROR_SUCCESS &&
+               held;
     }
-    return restored;
+    return held;
 }
 
 bool CSectionSnapshot::RemoveCreatedKeys() const {

@@ -36,9 +36,12 @@ public:
 
     // Every value of an open key, or false when they cannot all be read.
     static bool ReadValues(HKEY key, std::vector<Value>& values);
+    // Makes the key at path (made if missing) hold exactly values: what differs is written in
+    // their order, what is not among them deleted; a key that already holds them is not
+    // opened for writing.
+    static bool Hold(HKEY root, const std::wstring& path, const std::vector<Value>& values);
 
 private:
-    bool RestoreValues() const;
     bool RemoveCreatedKeys() const;
 
     HKEY m_root;
