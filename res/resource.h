@@ -116,6 +116,11 @@
 #define ID_COPY_FROM_FIRST          32810
 #define ID_COPY_FROM_LAST           32899
 
+// Commands of a configuration page (its lists' keys send them; the main window may too)
+#define ID_PAGE_UNDO                32820
+#define ID_PAGE_REDO                32821
+#define ID_ROW_CLEAR                32822
+
 // Main window (template 102)
 #define IDC_APPLY                   1000
 #define IDC_DEVICE_LIST             1010
