@@ -18,21 +18,52 @@ std::wstring Fold(const std::wstring& text) {
     return folded;
 }
 
-int FindItem(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText, int start, bool wrap) {
-    const int count = static_cast<int>(foldedLabels.size());
-    if (foldedText.empty() || count == 0)
-        return -1;
-    if (start < 0 || start >= count)
-        start = wrap ? 0 : count;
-    for (int n = 0; n < count; ++n) {
-        const int item = start + n;
-        if (item >= count && !wrap)
-            break;
-        const int wrapped = item % count;
-        if (foldedLabels[static_cast<size_t>(wrapped)].find(foldedText) != std::wstring::npos)
-            return wrapped;
+Match MatchOf(const std::wstring& foldedLabel, const std::wstring& foldedText) {
+    if (foldedText.empty())
+        return Match::kNone;
+    Match match = Match::kNone;
+    for (size_t at = foldedLabel.find(foldedText); at != std::wstring::npos;
+         at = foldedLabel.find(foldedText, at + 1)) {
+        if (at == 0 || !::IsCharAlphaNumericW(foldedLabel[at - 1]))
+            return Match::kWordStart;
+        match = Match::kInsideWord;
     }
-    return -1;
+    return match;
+}
+
+int FirstMatch(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText) {
+    int inside = -1;
+    const int count = static_cast<int>(foldedLabels.size());
+    for (int item = 0; item < count; ++item) {
+        const Match match = MatchOf(foldedLabels[static_cast<size_t>(item)], foldedText);
+        if (match == Match::kWordStart)
+            return item;
+        if (match == Match::kInsideWord && inside < 0)
+            inside = item;
+    }
+    return inside;
+}
+
+int NextMatch(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText, int current) {
+    // Every match in search order: those at a word's start, then those inside a word.
+    std::vector<int> atStart;
+    std::vector<int> inside;
+    const int count = static_cast<int>(foldedLabels.size());
+    for (int item = 0; item < count; ++item) {
+        const Match match = MatchOf(foldedLabels[static_cast<size_t>(item)], foldedText);
+        if (match == Match::kWordStart)
+            atStart.push_back(item);
+        else if (match == Match::kInsideWord)
+            inside.push_back(item);
+    }
+    atStart.insert(atStart.end(), inside.begin(), inside.end());
+    if (atStart.empty())
+        return -1;
+    for (size_t n = 0; n < atStart.size(); ++n) {
+        if (atStart[n] == current)
+            return atStart[(n + 1) % atStart.size()];
+    }
+    return atStart.front();
 }
 
 HWND CreateTextWindow(HWND page) {
@@ -146,20 +177,18 @@ void CListSearch::OnChar(wchar_t c) {
     m_lastText = m_text;
     (void)::SetTimer(m_keyWindow, kEndTimerId, kKeystrokeGapMs, nullptr);
     ShowTip();
-    Search(0, false);
+    if (m_labels == nullptr)
+        return;
+    // Text that no label contains selects nothing: the list keeps its row.
+    const int item = list_search::FirstMatch(*m_labels, list_search::Fold(m_text));
+    if (item >= 0 && item < m_list.GetCount())
+        Select(item);
 }
 
 void CListSearch::OnNextMatch() {
-    if (m_lastText.empty())
+    if (m_lastText.empty() || m_labels == nullptr)
         return;
-    Search(m_list.GetCurSel() + 1, true);
-}
-
-void CListSearch::Search(int start, bool wrap) {
-    if (m_labels == nullptr)
-        return;
-    const int item = list_search::FindItem(*m_labels, list_search::Fold(m_lastText), start, wrap);
-    // Text that no label contains selects nothing: the list keeps its row.
+    const int item = list_search::NextMatch(*m_labels, list_search::Fold(m_lastText), m_list.GetCurSel());
     if (item >= 0 && item < m_list.GetCount())
         Select(item);
 }

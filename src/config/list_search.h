@@ -1,10 +1,12 @@
 // Finding a row of a vocabulary list by any part of its label. Letters typed into the list
 // within a second of each other make up a search text that is looked for, case-insensitive,
-// in every label, and shown in a small box just above the list while the search goes on. In a
-// closed list the first row that contains the text becomes the selection at once, and the
-// list's owner hears of it as of any key that changes the selection (CBN_SELCHANGE); in an
-// open list only the highlight moves, and Enter or a click picks it. F3 goes on to the next
-// row that contains the text. The search replaces the list's own first-letter search.
+// in every label, and shown in a small box just above the list while the search goes on. A
+// label where the text begins a word comes before one where it begins inside a word ("light"
+// finds "All Lights" before "Flight Director"), and labels of the same kind come in item
+// order. In a closed list the first such row becomes the selection at once, and the list's
+// owner hears of it as of any key that changes the selection (CBN_SELCHANGE); in an open list
+// only the highlight moves, and Enter or a click picks it. F3 goes on to the next row in the
+// same order, coming round at the end. The search replaces the list's own first-letter search.
 #ifndef TOLLAN_CONFIG_LIST_SEARCH_H
 #define TOLLAN_CONFIG_LIST_SEARCH_H
 
@@ -18,9 +20,16 @@ namespace list_search {
 // Lower-case copy of text, for comparing without regard to case.
 std::wstring Fold(const std::wstring& text);
 
-// The first item from start on (wrapping round to 0 when wrap is set) whose folded label
-// contains folded text; -1 when none does or text is empty.
-int FindItem(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText, int start, bool wrap);
+// How a folded label holds folded text: not at all, only inside words, or at the start of
+// a word somewhere (at its first character or after one that is neither letter nor digit).
+enum class Match { kNone, kInsideWord, kWordStart };
+Match MatchOf(const std::wstring& foldedLabel, const std::wstring& foldedText);
+
+// The item a search for folded text finds first; -1 when none holds it or text is empty.
+int FirstMatch(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText);
+// The item the search finds after item current, coming round after the last; the first one
+// when current holds no match.
+int NextMatch(const std::vector<std::wstring>& foldedLabels, const std::wstring& foldedText, int current);
 
 // The control id of the box that shows the search text on a page.
 const int kTextWindowId = 0x5EA7;
@@ -55,7 +64,6 @@ private:
                                     DWORD_PTR self);
     void OnChar(wchar_t c);
     void OnNextMatch();
-    void Search(int start, bool wrap);
     void Select(int item) const;
     void ShowTip();
     void EndSearch();
