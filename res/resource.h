@@ -68,6 +68,9 @@
 #define IDS_ERR_UNKNOWN_VALUE       158
 #define IDS_ERR_BAD_VALUE           159
 
+// Strings of the configuration pages
+#define IDS_NO_ROW                  210
+
 // Bitmaps
 #define IDB_PANEL_RP                135
 #define IDB_PANEL_B88               137

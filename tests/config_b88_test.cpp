@@ -39,19 +39,20 @@ protected:
 TEST_F(ConfigB88Test, IsThePageOfAPushbuttonPanel) {
     StartPushbuttonPanel();
     EXPECT_NE(nullptr, dynamic_cast<CConfigPanelB88*>(main->m_pConfigPage));
-    EXPECT_EQ(468, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
+    // "(none)" and the rows of the tables.
+    EXPECT_EQ(1 + 468, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
 }
 
-TEST_F(ConfigB88Test, UntouchedPageSavesTheFirstRowOfEachTable) {
+TEST_F(ConfigB88Test, UntouchedPageSavesNothingForEveryRow) {
     StartPushbuttonPanel();
     ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"12");  // enables Apply
     Apply();
 
     EXPECT_EQ(32u, test_settings::ValueCount(kSection));
     for (int d = 0; d < 8; ++d) {
-        ExpectButtonValues(d, L"dword 0x1002c");
-        ExpectLEDValues(d, L"dword 0xa", L"dword 0x1", L"sz 1");
+        ExpectButtonValues(d, L"dword 0");
+        ExpectLEDValues(d, L"dword 0", L"dword 0", L"sz ");
     }
     // The hardware section is written with it: the defaults that the load showed, and the type.
     EXPECT_EQ(6u, test_settings::ValueCount(kHardware));
@@ -79,16 +80,16 @@ TEST_F(ConfigB88Test, PickedRowsAreSavedValueByValue) {
     ExpectButtonValues(1, L"dword 0x10187");
     ExpectButtonValues(2, L"dword 0x10043");
     for (int d : {3, 4, 5})
-        ExpectButtonValues(d, L"dword 0x1002c");
+        ExpectButtonValues(d, L"dword 0");
     ExpectButtonValues(6, L"dword 0x102f0");
     DWORD last = 0;
     ASSERT_TRUE(test_settings::ReadDword(kSection, L"Button7", &last));
     EXPECT_EQ(g_EventTable[g_nEventCount - 1].event, last);
 
-    ExpectLEDValues(0, L"dword 0xa", L"dword 0x1", L"sz 1");
+    ExpectLEDValues(0, L"dword 0", L"dword 0", L"sz ");
     ExpectLEDValues(1, L"dword 0xb", L"dword 0x1", L"sz 1");
     ExpectLEDValues(6, L"dword 0x14d", L"dword 0x2", L"sz 16000");
-    ExpectLEDValues(7, L"dword 0xa", L"dword 0x1", L"sz 1");
+    ExpectLEDValues(7, L"dword 0", L"dword 0", L"sz ");
 }
 
 TEST_F(ConfigB88Test, StoredConfigurationIsShownAndSavedAgainUnchanged) {
@@ -104,12 +105,12 @@ TEST_F(ConfigB88Test, StoredConfigurationIsShownAndSavedAgainUnchanged) {
     EXPECT_EQ(L"MAGNETO1 OFF", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(L"FLAPS DOWN", SelectedLabel(IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 2));
-    // Nothing stored: the first row, which is what a save writes.
+    // A stored 0 or nothing stored: "(none)", which is what a save writes.
     for (int k = 3; k < 8; ++k)
-        EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + k)) << "button " << k;
+        EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + k)) << "button " << k;
     EXPECT_EQ(EventRow(L"MAGNETO1 OFF"), Panel().m_nButtonRow[0]);
     EXPECT_EQ(180, Panel().m_nButtonRow[1]);
-    EXPECT_EQ(0, Panel().m_nButtonRow[3]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nButtonRow[3]);
     EXPECT_EQ(L"AUTOPILOT ACTIVE", SelectedLabel(IDC_LED_LIST_FIRST + 0));
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
@@ -119,9 +120,9 @@ TEST_F(ConfigB88Test, StoredConfigurationIsShownAndSavedAgainUnchanged) {
     ExpectButtonValues(0, L"dword 0x10187");
     ExpectButtonValues(1, L"dword 0x10043");
     ExpectButtonValues(2, L"dword 0x10022");
-    // What showed the first row is saved as the first row.
+    // What showed "(none)" is saved as 0.
     for (int d = 3; d < 8; ++d)
-        ExpectButtonValues(d, L"dword 0x1002c");
+        ExpectButtonValues(d, L"dword 0");
     ExpectLEDValues(0, L"dword 0x67", L"dword 0x1", L"sz 1");
 }
 

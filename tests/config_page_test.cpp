@@ -72,27 +72,33 @@ protected:
     void EnableApplyByBlinkEdit() { ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"12"); }
 };
 
-TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowTheFirstRow) {
+// "(none)" first, then the table: row r is item r + 1 and carries r as its item data.
+TEST_P(ConfigPageTest, ListsOfferNoneThenEveryRowInTableOrderAndShowNone) {
     Start({Type()});
     const HWND page = PageWindow();
     for (int k = 0; k < 8; ++k) {
         const HWND upper = ::GetDlgItem(page, IDC_BUTTON_LIST_FIRST + k);
-        ASSERT_EQ(UpperRowCount(), ::SendMessageW(upper, CB_GETCOUNT, 0, 0)) << "upper list " << k;
+        ASSERT_EQ(UpperRowCount() + 1, ::SendMessageW(upper, CB_GETCOUNT, 0, 0)) << "upper list " << k;
+        EXPECT_EQ(L"(none)", ItemText(upper, 0)) << "upper list " << k;
+        EXPECT_EQ(CConfigPanel::kNoRow, static_cast<int>(::SendMessageW(upper, CB_GETITEMDATA, 0, 0)));
         for (int row = 0; row < UpperRowCount(); ++row) {
-            ASSERT_EQ(row, ::SendMessageW(upper, CB_GETITEMDATA, static_cast<WPARAM>(row), 0)) << "list " << k;
-            ASSERT_EQ(std::wstring(UpperLabel(row)), ItemText(upper, row)) << "list " << k;
+            ASSERT_EQ(row, ::SendMessageW(upper, CB_GETITEMDATA, static_cast<WPARAM>(row + 1), 0)) << "list " << k;
+            ASSERT_EQ(std::wstring(UpperLabel(row)), ItemText(upper, row + 1)) << "list " << k;
         }
         EXPECT_EQ(0, ::SendMessageW(upper, CB_GETCURSEL, 0, 0)) << "upper list " << k;
-        EXPECT_EQ(std::wstring(UpperLabel(0)), ui::Text(page, IDC_BUTTON_LIST_FIRST + k)) << "upper list " << k;
+        EXPECT_EQ(L"(none)", ui::Text(page, IDC_BUTTON_LIST_FIRST + k)) << "upper list " << k;
+        EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nButtonRow[k]);
 
         const HWND led = ::GetDlgItem(page, IDC_LED_LIST_FIRST + k);
-        ASSERT_EQ(g_nLedCount, ::SendMessageW(led, CB_GETCOUNT, 0, 0)) << "LED list " << k;
+        ASSERT_EQ(g_nLedCount + 1, ::SendMessageW(led, CB_GETCOUNT, 0, 0)) << "LED list " << k;
+        EXPECT_EQ(L"(none)", ItemText(led, 0)) << "LED list " << k;
         for (int row = 0; row < g_nLedCount; ++row) {
-            ASSERT_EQ(row, ::SendMessageW(led, CB_GETITEMDATA, static_cast<WPARAM>(row), 0)) << "LED list " << k;
-            ASSERT_EQ(std::wstring(g_LedTable[row].label), ItemText(led, row)) << "LED list " << k;
+            ASSERT_EQ(row, ::SendMessageW(led, CB_GETITEMDATA, static_cast<WPARAM>(row + 1), 0)) << "LED list " << k;
+            ASSERT_EQ(std::wstring(g_LedTable[row].label), ItemText(led, row + 1)) << "LED list " << k;
         }
         EXPECT_EQ(0, ::SendMessageW(led, CB_GETCURSEL, 0, 0)) << "LED list " << k;
-        EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(page, IDC_LED_LIST_FIRST + k)) << "LED list " << k;
+        EXPECT_EQ(L"(none)", ui::Text(page, IDC_LED_LIST_FIRST + k)) << "LED list " << k;
+        EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[k]);
     }
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
@@ -100,7 +106,7 @@ TEST_P(ConfigPageTest, ListsOfferEveryRowInTableOrderAndShowTheFirstRow) {
 
 TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndIsWideEnoughForItsLongestLabel) {
     Start({Type()});
-    for (int id : {IDC_BUTTON_LIST_FIRST + 4, IDC_LED_LIST_FIRST + 6}) {
+    for (int id : {IDC_BUTTON_LIST_FIRST + 3, IDC_LED_LIST_FIRST + 4}) {
         const HWND list = ::GetDlgItem(PageWindow(), id);
         ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
         COMBOBOXINFO info = {};
@@ -132,10 +138,11 @@ TEST_P(ConfigPageTest, OpenListShowsTwentyRowsAndIsWideEnoughForItsLongestLabel)
 
         // Closed again without a choice: the list gives back the row it held.
         ::SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
-        EXPECT_EQ(0, SelectedItem(id));
+        EXPECT_EQ(CConfigPanel::kNoRow, ShownRow(id));
     }
-    EXPECT_EQ(0, Panel().m_nButtonRow[4]);
-    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nButtonRow[3]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[4]);
+    EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_P(ConfigPageTest, NewPageSetsEveryLEDFastBlinking) {
@@ -163,15 +170,15 @@ TEST_P(ConfigPageTest, FocusInARowLeavesOnlyThatRowsLEDBlinking) {
     expected.insert(expected.end(), highlight.begin(), highlight.end());
     EXPECT_EQ(expected, fake_vuzoz::CallsStartingWith("BG_SetLEDState"));
 
-    ui::Focus(PageWindow(), IDC_BUTTON_LIST_FIRST + 7);
-    EXPECT_EQ(OnlyFast(7), DeviceLEDs(0));
+    ui::Focus(PageWindow(), IDC_BUTTON_LIST_FIRST + 3);
+    EXPECT_EQ(OnlyFast(3), DeviceLEDs(0));
 
     // Out of the lists, onto the main window's OK button: every LED blinks again.
     ui::Focus(main->m_hWnd, IDOK);
     EXPECT_EQ(AllLEDs(BG_LED_FAST), DeviceLEDs(0));
 }
 
-TEST_P(ConfigPageTest, CloseUpRecordsTheRowMarksChangedAndEnablesApply) {
+TEST_P(ConfigPageTest, CloseUpRecordsTheRowAndApplyFollowsWhatIsStored) {
     Start({Type()});
     PickButton(2, 5);
     EXPECT_EQ(5, Panel().m_nButtonRow[2]);
@@ -181,19 +188,26 @@ TEST_P(ConfigPageTest, CloseUpRecordsTheRowMarksChangedAndEnablesApply) {
     Apply();
     ASSERT_FALSE(ApplyEnabled());
     ASSERT_FALSE(Panel().m_bChanged);
-    // Opening and closing on the row it already had is a pick as well.
+    // Opening and closing on the row it already had changes nothing.
+    PickLED(4, CConfigPanel::kNoRow);
+    PickButton(2, 5);
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ApplyEnabled());
+    // Another row and back to the stored one: nothing is left to apply.
     PickLED(4, 0);
     EXPECT_EQ(0, Panel().m_nLEDRow[4]);
-    EXPECT_TRUE(Panel().m_bChanged);
     EXPECT_TRUE(ApplyEnabled());
+    PickLED(4, CConfigPanel::kNoRow);
+    EXPECT_FALSE(Panel().m_bChanged);
+    EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_P(ConfigPageTest, CloseUpWithoutSelectionKeepsTheRowAndLeavesApplyAlone) {
     Start({Type()});
     PickButton(0, -1);
     PickLED(0, -1);
-    EXPECT_EQ(0, Panel().m_nButtonRow[0]);
-    EXPECT_EQ(0, Panel().m_nLEDRow[0]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nButtonRow[0]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[0]);
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
 
@@ -210,20 +224,20 @@ TEST_P(ConfigPageTest, CloseUpWithoutSelectionKeepsTheRowAndLeavesApplyAlone) {
 
 TEST_P(ConfigPageTest, SaveAndLoadBothDisableApply) {
     Start({Type()});
-    PickLED(7, 13);
+    PickLED(4, 13);
     ASSERT_TRUE(ApplyEnabled());
     Apply();
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_FALSE(Panel().m_bChanged);
 
-    PickLED(7, 14);
+    PickLED(4, 14);
     ASSERT_TRUE(ApplyEnabled());
     EXPECT_TRUE(Panel().LoadConfig());
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_FALSE(Panel().m_bChanged);
     // The load brought back what was saved.
-    EXPECT_EQ(13, Panel().m_nLEDRow[7]);
-    EXPECT_EQ(13, SelectedItem(IDC_LED_LIST_FIRST + 7));
+    EXPECT_EQ(13, Panel().m_nLEDRow[4]);
+    EXPECT_EQ(13, ShownRow(IDC_LED_LIST_FIRST + 4));
 }
 
 TEST_P(ConfigPageTest, LEDValuesAreSavedFromTheRowAndRestoredByVariable) {
@@ -231,7 +245,7 @@ TEST_P(ConfigPageTest, LEDValuesAreSavedFromTheRowAndRestoredByVariable) {
     PickLED(0, LedRow(L"AUTOPILOT ACTIVE"));
     PickLED(3, LedRow(L"BRAKE_IND"));
     PickLED(4, LedRow(L"PARKING_BRAKE_POS"));
-    PickLED(7, g_nLedCount - 1);
+    PickLED(2, g_nLedCount - 1);
     Apply();
 
     EXPECT_EQ(L"dword 0x67", DescribeValue(Section(), L"LED0"));
@@ -245,14 +259,14 @@ TEST_P(ConfigPageTest, LEDValuesAreSavedFromTheRowAndRestoredByVariable) {
     EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval4"));
     const LedEntry& last = g_LedTable[g_nLedCount - 1];
     DWORD variable = 0;
-    ASSERT_TRUE(test_settings::ReadDword(Section(), L"LED7", &variable));
+    ASSERT_TRUE(test_settings::ReadDword(Section(), L"LED2", &variable));
     EXPECT_EQ(last.variable, variable);
-    // LEDs that were never picked store the first row.
-    for (int led : {1, 2, 5, 6}) {
+    // LEDs that were never picked store nothing: zeros and an empty text.
+    for (int led : {1, 5, 6, 7}) {
         const std::wstring d = std::to_wstring(led);
-        EXPECT_EQ(L"dword 0xa", DescribeValue(Section(), L"LED" + d));
-        EXPECT_EQ(L"dword 0x1", DescribeValue(Section(), L"LEDcomp" + d));
-        EXPECT_EQ(L"sz 1", DescribeValue(Section(), L"LEDval" + d));
+        EXPECT_EQ(L"dword 0", DescribeValue(Section(), L"LED" + d));
+        EXPECT_EQ(L"dword 0", DescribeValue(Section(), L"LEDcomp" + d));
+        EXPECT_EQ(L"sz ", DescribeValue(Section(), L"LEDval" + d));
     }
 }
 
@@ -267,8 +281,8 @@ TEST_P(ConfigPageTest, StoredLEDVariablesAreRestored) {
     EXPECT_EQ(LedRow(L"AUTOPILOT ACTIVE"), Panel().m_nLEDRow[0]);
     EXPECT_EQ(L"BRAKE_IND", SelectedLabel(IDC_LED_LIST_FIRST + 1));
     for (int k = 2; k < 8; ++k) {
-        EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + k)) << "LED " << k;
-        EXPECT_EQ(0, Panel().m_nLEDRow[k]) << "LED " << k;
+        EXPECT_EQ(L"(none)", SelectedLabel(IDC_LED_LIST_FIRST + k)) << "LED " << k;
+        EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[k]) << "LED " << k;
     }
     EXPECT_FALSE(Panel().m_bChanged);
 }
@@ -280,7 +294,7 @@ TEST_P(ConfigPageTest, UnknownIdentifiersAreKeptUntilARowIsPicked) {
     const bool pushbutton = Type() == BG_HW_PUSHBUTTON_8X8;
     const std::wstring key = pushbutton ? L"Button" : L"OnButton";
     test_settings::WriteDword(Section(), key + L"3", 0x12345);
-    test_settings::WriteDword(Section(), key + L"5", 0xFFFFFFFF);
+    test_settings::WriteDword(Section(), key + L"1", 0xFFFFFFFF);
     if (!pushbutton) {
         test_settings::WriteDword(Section(), L"OffButton3", 0x54321);
         test_settings::WriteDword(Section(), L"ButtonVar3", 0x99);
@@ -294,32 +308,33 @@ TEST_P(ConfigPageTest, UnknownIdentifiersAreKeptUntilARowIsPicked) {
     const int upper3 = IDC_BUTTON_LIST_FIRST + 3;
     const int led2 = IDC_LED_LIST_FIRST + 2;
     EXPECT_EQ(-1, SelectedItem(upper3));
-    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(-1, SelectedItem(led2));
     // Where the list can show text, it shows the identifier.
     EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
-    EXPECT_EQ(pushbutton ? L"" : L"0xFFFFFFFF", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(pushbutton ? L"" : L"0xFFFFFFFF", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(pushbutton ? L"" : L"0x9999", ui::Text(PageWindow(), led2));
-    // Lists with nothing stored still show the first row.
-    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 0));
-    EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + 0));
+    // Lists with nothing stored show "(none)".
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_LED_LIST_FIRST + 0));
     // The focus passing through the lists changes nothing.
     ui::Focus(PageWindow(), upper3);
     ui::Focus(PageWindow(), led2);
-    ui::Focus(PageWindow(), IDC_LED_LIST_FIRST + 7);
+    ui::Focus(PageWindow(), IDC_LED_LIST_FIRST + 3);
     EXPECT_EQ(pushbutton ? L"" : L"0x12345", ui::Text(PageWindow(), upper3));
     EXPECT_FALSE(Panel().m_bChanged);
 
     PickLED(4, LedRow(L"BRAKE_IND"));  // the user picks a row for LED 4 only
     Apply();
     EXPECT_EQ(L"dword 0x12345", DescribeValue(Section(), key + L"3"));
-    EXPECT_EQ(L"dword 0xffffffff", DescribeValue(Section(), key + L"5"));
+    EXPECT_EQ(L"dword 0xffffffff", DescribeValue(Section(), key + L"1"));
     if (!pushbutton) {
         EXPECT_EQ(L"dword 0x54321", DescribeValue(Section(), L"OffButton3"));
         EXPECT_EQ(L"dword 0x99", DescribeValue(Section(), L"ButtonVar3"));
-        EXPECT_EQ(L"dword 0x10100", DescribeValue(Section(), L"OnButton0"));
+        EXPECT_EQ(L"dword 0", DescribeValue(Section(), L"OffButton1"));
+        EXPECT_EQ(L"dword 0", DescribeValue(Section(), L"OnButton0"));
     } else {
-        EXPECT_EQ(L"dword 0x1002c", DescribeValue(Section(), L"Button0"));
+        EXPECT_EQ(L"dword 0", DescribeValue(Section(), L"Button0"));
     }
     EXPECT_EQ(L"dword 0x9999", DescribeValue(Section(), L"LED2"));
     EXPECT_EQ(L"dword 0x7", DescribeValue(Section(), L"LEDcomp2"));
@@ -337,37 +352,37 @@ TEST_P(ConfigPageTest, UnknownIdentifiersAreKeptUntilARowIsPicked) {
 
 TEST_P(ConfigPageTest, GearDownRowsReloadAsSavedAndSaveUnchanged) {
     Start({Type(), Type()});
-    PickLED(2, LedRow(L"GEAR_NOSE_DOWN"));
-    PickLED(5, LedRow(L"GEAR_LEFT_DOWN"));
-    PickLED(6, LedRow(L"GEAR_RIGHT_UP"));
-    PickLED(7, LedRow(L"GEAR_RIGHT_DOWN"));
+    PickLED(1, LedRow(L"GEAR_NOSE_DOWN"));
+    PickLED(2, LedRow(L"GEAR_LEFT_DOWN"));
+    PickLED(3, LedRow(L"GEAR_RIGHT_UP"));
+    PickLED(4, LedRow(L"GEAR_RIGHT_DOWN"));
     Apply();
-    EXPECT_EQ(L"dword 0x14c", DescribeValue(Section(), L"LED2"));
-    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp2"));
-    EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval2"));
+    EXPECT_EQ(L"dword 0x14c", DescribeValue(Section(), L"LED1"));
+    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp1"));
+    EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval1"));
 
     // A new page for the device: over to the other device and back.
     ui::ActivateDeviceItem(*main, 1);
     ui::ActivateDeviceItem(*main, 0);
-    EXPECT_EQ(L"GEAR_NOSE_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 2));
-    EXPECT_EQ(L"GEAR_LEFT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 5));
-    EXPECT_EQ(L"GEAR_RIGHT_UP", SelectedLabel(IDC_LED_LIST_FIRST + 6));
-    EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 7));
-    EXPECT_EQ(LedRow(L"GEAR_NOSE_DOWN"), Panel().m_nLEDRow[2]);
+    EXPECT_EQ(L"GEAR_NOSE_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 1));
+    EXPECT_EQ(L"GEAR_LEFT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 2));
+    EXPECT_EQ(L"GEAR_RIGHT_UP", SelectedLabel(IDC_LED_LIST_FIRST + 3));
+    EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 4));
+    EXPECT_EQ(LedRow(L"GEAR_NOSE_DOWN"), Panel().m_nLEDRow[1]);
 
     test_settings::Clear();
     EnableApplyByBlinkEdit();
     Apply();
-    EXPECT_EQ(L"dword 0x14c", DescribeValue(Section(), L"LED2"));
+    EXPECT_EQ(L"dword 0x14c", DescribeValue(Section(), L"LED1"));
+    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp1"));
+    EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval1"));
+    EXPECT_EQ(L"dword 0x14d", DescribeValue(Section(), L"LED2"));
     EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp2"));
     EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval2"));
-    EXPECT_EQ(L"dword 0x14d", DescribeValue(Section(), L"LED5"));
-    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp5"));
-    EXPECT_EQ(L"sz 16000", DescribeValue(Section(), L"LEDval5"));
-    EXPECT_EQ(L"dword 0x14e", DescribeValue(Section(), L"LED6"));
-    EXPECT_EQ(L"dword 0x1", DescribeValue(Section(), L"LEDcomp6"));
-    EXPECT_EQ(L"sz 0", DescribeValue(Section(), L"LEDval6"));
-    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp7"));
+    EXPECT_EQ(L"dword 0x14e", DescribeValue(Section(), L"LED3"));
+    EXPECT_EQ(L"dword 0x1", DescribeValue(Section(), L"LEDcomp3"));
+    EXPECT_EQ(L"sz 0", DescribeValue(Section(), L"LEDval3"));
+    EXPECT_EQ(L"dword 0x2", DescribeValue(Section(), L"LEDcomp4"));
 }
 
 TEST_P(ConfigPageTest, GearVariableWithoutMatchingComparisonComesBackAsItsFirstRow) {

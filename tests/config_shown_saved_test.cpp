@@ -12,6 +12,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -46,13 +48,24 @@ protected:
         }
         return -1;
     }
-    // The n-th row (from 0) whose label contains text, in any case.
+    // The n-th row (from 0) a search for text finds, in any case: first the rows where the
+    // text begins a word (after a character that is no letter or digit), then those where it
+    // is inside one, each in table order.
     template <class LabelOf>
     static int NthMatch(int rowCount, LabelOf labelOf, const wchar_t* text, int n) {
         const std::wstring folded = list_search::Fold(text);
-        for (int row = 0; row < rowCount; ++row) {
-            if (list_search::Fold(labelOf(row)).find(folded) != std::wstring::npos && n-- == 0)
-                return row;
+        for (bool wordStart : {true, false}) {
+            for (int row = 0; row < rowCount; ++row) {
+                const std::wstring label = list_search::Fold(labelOf(row));
+                bool atStart = false;
+                bool found = false;
+                for (size_t at = label.find(folded); at != std::wstring::npos; at = label.find(folded, at + 1)) {
+                    found = true;
+                    atStart = atStart || at == 0 || !std::iswalnum(label[at - 1]);
+                }
+                if (found && atStart == wordStart && n-- == 0)
+                    return row;
+            }
         }
         return -1;
     }
@@ -164,29 +177,36 @@ protected:
             labels.push_back(ui::Text(PageWindow(), IDC_LED_LIST_FIRST + k));
         return labels;
     }
+    // A list showing "(none)" stores 0 for every number of its row and "" for its text.
     void ExpectStoredAsShown(const std::vector<std::wstring>& shown) {
         const std::wstring section = config_test::ConfigSection(GetParam(), 0);
         for (int k = 0; k < 8; ++k) {
             const std::wstring index = std::to_wstring(k);
+            const bool none = shown[static_cast<size_t>(k)] == L"(none)";
             const int row = UpperRowOf(shown[static_cast<size_t>(k)]);
-            ASSERT_GE(row, 0) << "button " << k << " shows no row";
+            ASSERT_TRUE(none || row >= 0) << "button " << k << " shows no row";
             if (Pushbutton()) {
-                EXPECT_EQ(Dword(g_EventTable[row].event), DescribeValue(section, L"Button" + index)) << k;
+                EXPECT_EQ(Dword(none ? 0 : g_EventTable[row].event), DescribeValue(section, L"Button" + index)) << k;
             } else {
-                EXPECT_EQ(Dword(g_ToggleTable[row].onEvent), DescribeValue(section, L"OnButton" + index)) << k;
-                EXPECT_EQ(Dword(g_ToggleTable[row].offEvent), DescribeValue(section, L"OffButton" + index)) << k;
-                EXPECT_EQ(Dword(g_ToggleTable[row].stateVar), DescribeValue(section, L"ButtonVar" + index)) << k;
+                const ToggleEntry entry = none ? ToggleEntry{L"", 0, 0, 0} : g_ToggleTable[row];
+                EXPECT_EQ(Dword(entry.onEvent), DescribeValue(section, L"OnButton" + index)) << k;
+                EXPECT_EQ(Dword(entry.offEvent), DescribeValue(section, L"OffButton" + index)) << k;
+                EXPECT_EQ(Dword(entry.stateVar), DescribeValue(section, L"ButtonVar" + index)) << k;
             }
+            const bool noLed = shown[static_cast<size_t>(8 + k)] == L"(none)";
             const int led = LedRowOf(shown[static_cast<size_t>(8 + k)]);
-            ASSERT_GE(led, 0) << "LED " << k << " shows no row";
-            EXPECT_EQ(Dword(g_LedTable[led].variable), DescribeValue(section, L"LED" + index)) << k;
-            EXPECT_EQ(Dword(static_cast<DWORD>(g_LedTable[led].comparison)), DescribeValue(section, L"LEDcomp" + index))
-                << k;
-            EXPECT_EQ(L"sz " + std::wstring(g_LedTable[led].value), DescribeValue(section, L"LEDval" + index)) << k;
+            ASSERT_TRUE(noLed || led >= 0) << "LED " << k << " shows no row";
+            const LedEntry entry = noLed ? LedEntry{L"", 0, 0, L""} : g_LedTable[led];
+            EXPECT_EQ(Dword(entry.variable), DescribeValue(section, L"LED" + index)) << k;
+            EXPECT_EQ(Dword(static_cast<DWORD>(entry.comparison)), DescribeValue(section, L"LEDcomp" + index)) << k;
+            EXPECT_EQ(L"sz " + std::wstring(entry.value), DescribeValue(section, L"LEDval" + index)) << k;
         }
     }
 };
 
+// Item 0 of every list is "(none)": the first row of a table is one key down from it. The
+// upper lists 0 to 3 are those every panel type has (the radio panel has four buttons), so
+// the ways are tried in two rounds on them.
 TEST_P(ShownSavedTest, EveryWayOfChangingAListIsStoredAsShownAndReloadedAsShown) {
     Start({GetParam(), GetParam()});
     const int button = IDC_BUTTON_LIST_FIRST;
@@ -195,7 +215,7 @@ TEST_P(ShownSavedTest, EveryWayOfChangingAListIsStoredAsShownAndReloadedAsShown)
     FocusList(button + 0);  // arrow keys on the closed list
     Key(VK_DOWN);
     Key(VK_DOWN);
-    EXPECT_EQ(2, Panel().m_nButtonRow[0]);
+    EXPECT_EQ(1, Panel().m_nButtonRow[0]);
     EXPECT_TRUE(ApplyEnabled());
 
     FocusList(button + 1);  // the open list: F4, arrows, Enter
@@ -204,38 +224,18 @@ TEST_P(ShownSavedTest, EveryWayOfChangingAListIsStoredAsShownAndReloadedAsShown)
     Key(VK_DOWN);
     Key(VK_DOWN);
     Key(VK_DOWN);
-    EXPECT_EQ(0, Panel().m_nButtonRow[1]) << "the highlight of an open list is no pick yet";
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nButtonRow[1]) << "the highlight of an open list is no pick yet";
     Key(VK_RETURN);
     EXPECT_FALSE(::SendMessageW(List(button + 1), CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(3, Panel().m_nButtonRow[1]);
+    EXPECT_EQ(2, Panel().m_nButtonRow[1]);
 
     FocusList(button + 2);  // the wheel
     Wheel(List(button + 2), 2);
-    EXPECT_EQ(2, Panel().m_nButtonRow[2]);
+    EXPECT_EQ(1, Panel().m_nButtonRow[2]);
 
     FocusList(button + 3);  // typing part of a label
     Type(L"gear");
     EXPECT_EQ(UpperMatch(L"gear"), Panel().m_nButtonRow[3]);
-
-    FocusList(button + 4);  // the mouse
-    const int clicked = ClickItem(button + 4, 5);
-    EXPECT_EQ(clicked, Panel().m_nButtonRow[4]);
-    EXPECT_GT(clicked, 0);
-
-    FocusList(button + 5);  // Escape gives the row back
-    Key(VK_F4);
-    Key(VK_DOWN);
-    Key(VK_DOWN);
-    Key(VK_ESCAPE);
-    EXPECT_EQ(0, Panel().m_nButtonRow[5]);
-    EXPECT_EQ(UpperLabel(0), ui::Text(PageWindow(), button + 5));
-
-    FocusList(button + 7);  // F3: the next row with the text
-    Type(L"GEAR");
-    Key(VK_F3);
-    // The toggle table has one row with "gear": F3 comes round to it again.
-    const int secondGear = UpperMatch(L"gear", 1) >= 0 ? UpperMatch(L"gear", 1) : UpperMatch(L"gear");
-    EXPECT_EQ(secondGear, Panel().m_nButtonRow[7]);
 
     FocusList(led + 0);
     Type(L"nose");
@@ -244,32 +244,58 @@ TEST_P(ShownSavedTest, EveryWayOfChangingAListIsStoredAsShownAndReloadedAsShown)
 
     FocusList(led + 1);  // End selects the last row; in an editable list it moves the caret
     Key(Pushbutton() ? VK_END : VK_DOWN);
-    EXPECT_EQ(Pushbutton() ? g_nLedCount - 1 : 1, Panel().m_nLEDRow[1]);
+    EXPECT_EQ(Pushbutton() ? g_nLedCount - 1 : 0, Panel().m_nLEDRow[1]);
 
     FocusList(led + 2);
     Wheel(List(led + 2), 3);
-    EXPECT_EQ(3, Panel().m_nLEDRow[2]);
+    EXPECT_EQ(2, Panel().m_nLEDRow[2]);
 
     FocusList(led + 3);  // searching in the open list, Enter picks
     Key(VK_F4);
     Type(L"brake");
-    EXPECT_EQ(0, Panel().m_nLEDRow[3]);
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[3]);
     Key(VK_RETURN);
     EXPECT_EQ(LedMatch(L"brake"), Panel().m_nLEDRow[3]);
 
     FocusList(led + 4);
-    EXPECT_EQ(ClickItem(led + 4, 7), Panel().m_nLEDRow[4]);
-    FocusList(led + 7);  // the last focus change shows every list's row again
+    EXPECT_EQ(ClickItem(led + 4, 7) - 1, Panel().m_nLEDRow[4]);
+    FocusList(button + 0);  // the last focus change shows every list's row again
 
-    const std::vector<std::wstring> shown = ShownLabels();
-    EXPECT_EQ(UpperLabel(0), shown[6]) << "a list never touched shows its table's first row";
-    EXPECT_EQ(std::wstring(g_LedTable[0].label), shown[8 + 5]);
+    std::vector<std::wstring> shown = ShownLabels();
+    EXPECT_EQ(L"(none)", shown[8 + 5]) << "a list never touched shows (none)";
     Apply();
     ExpectStoredAsShown(shown);
-
     ui::ActivateDeviceItem(*main, 1);
     ui::ActivateDeviceItem(*main, 0);
     ASSERT_EQ(0, Panel().m_nDevice);
+    EXPECT_EQ(shown, ShownLabels());
+
+    FocusList(button + 0);  // the mouse
+    const int clicked = ClickItem(button + 0, 5);
+    EXPECT_EQ(clicked - 1, Panel().m_nButtonRow[0]);
+    EXPECT_GT(clicked, 1);
+
+    FocusList(button + 1);  // Escape gives the row back
+    Key(VK_F4);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(2, Panel().m_nButtonRow[1]);
+    EXPECT_EQ(UpperLabel(2), ui::Text(PageWindow(), button + 1));
+
+    FocusList(button + 3);  // F3: the next row with the text
+    Type(L"GEAR");
+    Key(VK_F3);
+    // The toggle table has one row with "gear": F3 comes round to it again.
+    const int secondGear = UpperMatch(L"gear", 1) >= 0 ? UpperMatch(L"gear", 1) : UpperMatch(L"gear");
+    EXPECT_EQ(secondGear, Panel().m_nButtonRow[3]);
+    FocusList(led + 0);
+
+    shown = ShownLabels();
+    Apply();
+    ExpectStoredAsShown(shown);
+    ui::ActivateDeviceItem(*main, 1);
+    ui::ActivateDeviceItem(*main, 0);
     EXPECT_EQ(shown, ShownLabels());
 }
 
@@ -284,8 +310,9 @@ TEST_P(ShownSavedTest, AnOpenListClosedWithAClickElsewhereKeepsItsRow) {
     ::GetWindowRect(PageWindow(), &group);
     ClickAt(POINT{group.left + 5, group.bottom - 5});
     EXPECT_FALSE(::SendMessageW(List(id), CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(0, Panel().m_nLEDRow[2]);
-    EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[2]);
+    EXPECT_EQ(L"(none)", ui::Text(PageWindow(), id));
+    EXPECT_FALSE(ApplyEnabled());
 }
 
 // Finding a row by a part of its label.
@@ -331,22 +358,23 @@ TEST_P(ListSearchTest, TypedTextIsShownAndLettersWithinASecondExtendIt) {
 
 TEST_P(ListSearchTest, InTheOpenListTheHighlightMovesAndEscapeGivesTheRowBack) {
     Start({GetParam()});
-    const int id = IDC_LED_LIST_FIRST + 6;
+    const int id = IDC_LED_LIST_FIRST + 3;
     FocusList(id);
     Key(VK_F4);
     Type(L"nose");
-    EXPECT_EQ(LedMatch(L"nose"), SelectedItem(id));
+    EXPECT_EQ(LedMatch(L"nose"), ShownRow(id));
     EXPECT_NE(std::wstring::npos, std::wstring(g_LedTable[LedMatch(L"nose")].label).find(L"GEAR_NOSE"));
     Key(VK_F3);
-    EXPECT_EQ(LedMatch(L"nose", 1), SelectedItem(id));
-    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
+    EXPECT_EQ(LedMatch(L"nose", 1), ShownRow(id));
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[3]);
     EXPECT_FALSE(Panel().m_bChanged);
 
     Key(VK_ESCAPE);
     EXPECT_FALSE(::SendMessageW(List(id), CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(0, Panel().m_nLEDRow[6]);
-    EXPECT_EQ(0, SelectedItem(id));
-    EXPECT_EQ(std::wstring(g_LedTable[0].label), ui::Text(PageWindow(), id));
+    EXPECT_EQ(CConfigPanel::kNoRow, Panel().m_nLEDRow[3]);
+    EXPECT_EQ(CConfigPanel::kNoRow, ShownRow(id));
+    EXPECT_EQ(L"(none)", ui::Text(PageWindow(), id));
+    EXPECT_FALSE(ApplyEnabled());
 }
 
 TEST_P(ListSearchTest, F3InAClosedListPicksTheNextRowAndComesRound) {
@@ -364,6 +392,35 @@ TEST_P(ListSearchTest, F3InAClosedListPicksTheNextRowAndComesRound) {
     Key(VK_F3);
     EXPECT_EQ(first, Panel().m_nLEDRow[0]);
     EXPECT_TRUE(ApplyEnabled());
+}
+
+// "light" begins a word in "All Lights" and "BEACON_LIGHTS" but not in "Flight Director":
+// every label of the first kind comes first, in table order, then the others; F3 goes on in
+// that order and comes round.
+TEST_P(ListSearchTest, AMatchAtTheStartOfAWordComesBeforeOneInsideAWord) {
+    Start({GetParam()});
+    const int id = IDC_BUTTON_LIST_FIRST + 1;
+    FocusList(id);
+    Type(L"light");
+    EXPECT_EQ(Pushbutton() ? L"All Lights" : L"Panel Lights", UpperLabel(Panel().m_nButtonRow[1]));
+    std::vector<std::wstring> visited = {ui::Text(PageWindow(), id)};
+    std::vector<std::wstring> expected;
+    for (int n = 0; UpperMatch(L"light", n) >= 0; ++n)
+        expected.push_back(UpperLabel(UpperMatch(L"light", n)));
+    for (size_t n = 1; n <= expected.size(); ++n) {
+        Key(VK_F3);
+        visited.push_back(ui::Text(PageWindow(), id));
+    }
+    expected.push_back(expected.front());
+    EXPECT_EQ(expected, visited);
+    const auto director = std::find(visited.begin(), visited.end(), L"Flight Director");
+    ASSERT_NE(visited.end(), director);
+    for (auto label = director; label != visited.end() - 1; ++label)
+        EXPECT_EQ(std::wstring::npos, label->find(L"Lights")) << "after Flight Director: " << *label;
+
+    FocusList(IDC_LED_LIST_FIRST + 1);
+    Type(L"light");
+    EXPECT_EQ(L"Panel Lights On", ui::Text(PageWindow(), IDC_LED_LIST_FIRST + 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigPage, ListSearchTest,

@@ -51,11 +51,11 @@ class ConfigT88Test : public ToggleConfigFixture {};
 TEST_F(ConfigT88Test, IsThePageOfAToggleSwitchPanel) {
     Start({BG_HW_TOGGLE_8X8});
     EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->m_pConfigPage));
-    EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
-    EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1 + 50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
 }
 
-TEST_F(ConfigT88Test, UntouchedPageSavesTheFirstRowOfEachTable) {
+TEST_F(ConfigT88Test, UntouchedPageSavesNothingForEveryRow) {
     Start({BG_HW_TOGGLE_8X8});
     ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");  // enables Apply
     Apply();
@@ -63,11 +63,11 @@ TEST_F(ConfigT88Test, UntouchedPageSavesTheFirstRowOfEachTable) {
     const std::wstring section = Section(BG_HW_TOGGLE_8X8);
     EXPECT_EQ(48u, test_settings::ValueCount(section));
     for (int d = 0; d < 8; ++d) {
-        ExpectSwitchValues(section, d, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+        ExpectSwitchValues(section, d, L"dword 0", L"dword 0", L"dword 0");
         const std::wstring index = std::to_wstring(d);
-        EXPECT_EQ(L"dword 0xa", DescribeValue(section, L"LED" + index));
-        EXPECT_EQ(L"dword 0x1", DescribeValue(section, L"LEDcomp" + index));
-        EXPECT_EQ(L"sz 1", DescribeValue(section, L"LEDval" + index));
+        EXPECT_EQ(L"dword 0", DescribeValue(section, L"LED" + index));
+        EXPECT_EQ(L"dword 0", DescribeValue(section, L"LEDcomp" + index));
+        EXPECT_EQ(L"sz ", DescribeValue(section, L"LEDval" + index));
     }
     EXPECT_EQ(L"dword 0x2", DescribeValue(config_test::HardwareSection(BG_HW_TOGGLE_8X8, 0), L"Type"));
 }
@@ -90,7 +90,7 @@ TEST_F(ConfigT88Test, PickedRowsStoreTheirOnOffAndStateValues) {
     ExpectSwitchValues(section, 2, L"dword 0x103a2", L"dword 0x103a2", L"dword 0");
     ExpectSwitchValues(section, 3, L"dword 0x1010c", L"dword 0x10114", L"dword 0");
     ExpectSwitchValues(section, 4, L"dword 0x10208", L"dword 0x10209", L"dword 0xa");
-    ExpectSwitchValues(section, 5, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+    ExpectSwitchValues(section, 5, L"dword 0", L"dword 0", L"dword 0");
     ExpectSwitchValues(section, 7, L"dword 0x103a0", L"dword 0x103a0", L"dword 0");
     EXPECT_EQ(L"dword 0x14c", DescribeValue(section, L"LED2"));
     EXPECT_EQ(L"dword 0x2", DescribeValue(section, L"LEDcomp2"));
@@ -133,14 +133,14 @@ TEST_F(ConfigT88Test, StoredOnEventsAreRestoredAndUnknownOnesKept) {
     EXPECT_EQ(-1, SelectedItem(IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(L"0x10022", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(CConfigPanel::kKeptRow, Panel().m_nButtonRow[1]);
-    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 2));
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + 2));
     EXPECT_EQ(L"Logo Lights", SelectedLabel(IDC_BUTTON_LIST_FIRST + 3));
 
     // Applied untouched, the switch keeps all three values it had.
     ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"25");  // enables Apply
     Apply();
     ExpectSwitchValues(section, 1, L"dword 0x10022", L"dword 0x12345", L"dword 0x77");
-    ExpectSwitchValues(section, 2, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+    ExpectSwitchValues(section, 2, L"dword 0", L"dword 0", L"dword 0");
     EXPECT_EQ(49u, test_settings::ValueCount(section));  // the 48 and the foreign "Button2"
 }
 
@@ -187,7 +187,7 @@ TEST_P(TypedTextTest, TextOfNoRowIsNoPickAndGoesWhenTheFocusLeaves) {
     StartWithSmokePickedAndSaved();
     ui::Focus(PageWindow(), kList);
     TypeInto(kList, L"~#");  // in no label
-    EXPECT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
+    EXPECT_EQ(ToggleRow(L"Smoke"), ShownRow(kList));
     // Text put into the edit field by other means (pasted, say) picks nothing either.
     ::SetWindowTextW(EditOf(kList), L"Landing Gearbox");
     EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
@@ -196,7 +196,7 @@ TEST_P(TypedTextTest, TextOfNoRowIsNoPickAndGoesWhenTheFocusLeaves) {
 
     TabAway();
     EXPECT_EQ(L"Smoke", ui::Text(PageWindow(), kList));
-    EXPECT_EQ(ToggleRow(L"Smoke"), SelectedItem(kList));
+    EXPECT_EQ(ToggleRow(L"Smoke"), ShownRow(kList));
     ExpectSmokeSaved();
 }
 
@@ -207,7 +207,7 @@ TEST_P(TypedTextTest, OpenListClosedWithoutAChoiceAfterTypingKeepsTheRow) {
     ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
     TypeInto(kList, L"Landing Gear");
     // In the open list only the highlight moved.
-    EXPECT_EQ(ToggleRow(L"Landing Gear"), SelectedItem(kList));
+    EXPECT_EQ(ToggleRow(L"Landing Gear"), ShownRow(kList));
     EXPECT_EQ(ToggleRow(L"Smoke"), Panel().m_nButtonRow[2]);
     ::SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
 
@@ -226,19 +226,22 @@ protected:
     void PickTheSameRows() {
         PickButton(0, ToggleRow(L"Landing Gear"));
         PickButton(3, ToggleRow(L"Flight Director"));
-        PickButton(6, ToggleRow(L"Autothrottle Arm"));
+        PickButton(2, ToggleRow(L"Autothrottle Arm"));
         PickLED(0, LedRow(L"AUTOPILOT ACTIVE"));
         PickLED(4, LedRow(L"GEAR_RIGHT_DOWN"));
-        PickLED(7, LedRow(L"PARKING_BRAKE_POS"));
+        PickLED(1, LedRow(L"PARKING_BRAKE_POS"));
     }
 };
 
-TEST_F(ConfigRPTest, IsThePageOfARadioPanelWithEightRowsOfEach) {
+TEST_F(ConfigRPTest, IsThePageOfARadioPanelWithEightRowsOfEachOnlyItsOwnEnabled) {
     Start({BG_HW_RADIO});
     EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
     for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(1 + 50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
+        // Four buttons and five LEDs.
+        EXPECT_EQ(k < 4, ui::IsEnabled(PageWindow(), IDC_BUTTON_LIST_FIRST + k)) << "button " << k + 1;
+        EXPECT_EQ(k < 5, ui::IsEnabled(PageWindow(), IDC_LED_LIST_FIRST + k)) << "LED " << k + 1;
     }
 }
 
@@ -253,7 +256,7 @@ TEST_F(ConfigRPTest, UntouchedRadioPageSavesWhatAnUntouchedToggleSwitchPageSaves
     const std::wstring radio = Section(BG_HW_RADIO, 1);
     EXPECT_EQ(48u, test_settings::ValueCount(radio));
     for (int d = 0; d < 8; ++d)
-        ExpectSwitchValues(radio, d, L"dword 0x10100", L"dword 0x100ff", L"dword 0x67");
+        ExpectSwitchValues(radio, d, L"dword 0", L"dword 0", L"dword 0");
     for (const std::wstring& name : config_test::ToggleValueNames())
         EXPECT_EQ(DescribeValue(Section(BG_HW_TOGGLE_8X8, 0), name), DescribeValue(radio, name)) << name;
 }
@@ -282,8 +285,54 @@ TEST_F(ConfigRPTest, RadioAndToggleSwitchPanelsWithTheSamePicksStoreTheSameSecti
     ui::ActivateDeviceItem(*main, 0);
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
-    EXPECT_EQ(L"Autothrottle Arm", SelectedLabel(IDC_BUTTON_LIST_FIRST + 6));
+    EXPECT_EQ(L"Autothrottle Arm", SelectedLabel(IDC_BUTTON_LIST_FIRST + 2));
     EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 4));
+}
+
+// What the radio panel lacks keeps what is stored for it, value by value, whatever it holds:
+// a known row with other values beside it, an identifier no row has, nothing, a bare value.
+TEST_F(ConfigRPTest, TheRowsThePanelLacksShowWhatIsStoredAndKeepItAsItIs) {
+    fake_vuzoz::Reset({BG_HW_RADIO});
+    const std::wstring section = Section(BG_HW_RADIO);
+    test_settings::WriteDword(section, L"OnButton4", 0x1021F);   // "Landing Gear"
+    test_settings::WriteDword(section, L"OffButton4", 0x12345);  // not its off-event
+    test_settings::WriteDword(section, L"ButtonVar4", 0x77);
+    test_settings::WriteDword(section, L"OnButton5", 0xABCDE);   // no row has it
+    test_settings::WriteDword(section, L"OffButton6", 0x10220);  // and no on-event
+    test_settings::WriteDword(section, L"LED5", 0x14C);          // the nose gear's variable
+    test_settings::WriteDword(section, L"LEDcomp5", 7);
+    test_settings::WriteString(section, L"LEDval5", L"odd");
+    test_settings::WriteDword(section, L"LEDcomp7", 5);          // no variable
+    StartPrepared();
+
+    EXPECT_EQ(L"Landing Gear", SelectedLabel(IDC_BUTTON_LIST_FIRST + 4));
+    EXPECT_EQ(L"0xABCDE", ui::Text(PageWindow(), IDC_BUTTON_LIST_FIRST + 5));
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + 6));
+    EXPECT_EQ(L"GEAR_NOSE_UP", SelectedLabel(IDC_LED_LIST_FIRST + 5));
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_LED_LIST_FIRST + 7));
+    EXPECT_FALSE(ApplyEnabled());
+
+    // Tab from the last button goes on to the first LED: the disabled lists take no focus.
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    ui::Focus(PageWindow(), IDC_BUTTON_LIST_FIRST + 3);
+    ui::PressKey(main->m_hWnd, VK_TAB);
+    // The focus is in the edit field of the editable list.
+    EXPECT_EQ(::GetDlgItem(PageWindow(), IDC_LED_LIST_FIRST), ::GetParent(::GetFocus()));
+
+    PickButton(0, ToggleRow(L"Smoke"));
+    Apply();
+    ExpectSwitchValues(section, 0, L"dword 0x10201", L"dword 0x10202", L"dword 0");
+    ExpectSwitchValues(section, 4, L"dword 0x1021f", L"dword 0x12345", L"dword 0x77");
+    ExpectSwitchValues(section, 5, L"dword 0xabcde", L"dword 0", L"dword 0");
+    ExpectSwitchValues(section, 6, L"dword 0", L"dword 0x10220", L"dword 0");
+    ExpectSwitchValues(section, 7, L"dword 0", L"dword 0", L"dword 0");
+    EXPECT_EQ(L"dword 0x14c", DescribeValue(section, L"LED5"));
+    EXPECT_EQ(L"dword 0x7", DescribeValue(section, L"LEDcomp5"));
+    EXPECT_EQ(L"sz odd", DescribeValue(section, L"LEDval5"));
+    EXPECT_EQ(L"dword 0", DescribeValue(section, L"LED7"));
+    EXPECT_EQ(L"dword 0x5", DescribeValue(section, L"LEDcomp7"));
+    EXPECT_EQ(L"sz ", DescribeValue(section, L"LEDval7"));
+    EXPECT_EQ(48u, test_settings::ValueCount(section));
 }
 
 }  // namespace

@@ -43,51 +43,52 @@ protected:
         }
     }
 
-    // Each list selects exactly the row the page holds for it, the row Apply writes; a
-    // list whose stored identifier is kept selects nothing.
+    // Each list selects exactly the row the page holds for it, the row Apply writes ("(none)"
+    // for nothing); a list whose stored identifier is kept selects nothing.
     void ExpectListsShowWhatApplyWrites() {
         CConfigPanel& panel = Panel();
         for (int k = 0; k < 8; ++k) {
-            const int shownButton = static_cast<int>(
-                ::SendDlgItemMessageW(panel.m_hWnd, IDC_BUTTON_LIST_FIRST + k, CB_GETCURSEL, 0, 0));
-            const int shownLED =
-                static_cast<int>(::SendDlgItemMessageW(panel.m_hWnd, IDC_LED_LIST_FIRST + k, CB_GETCURSEL, 0, 0));
-            EXPECT_EQ(panel.m_nButtonRow[k] == CConfigPanel::kKeptRow ? CB_ERR : panel.m_nButtonRow[k], shownButton)
+            EXPECT_EQ(panel.m_nButtonRow[k] == CConfigPanel::kKeptRow ? CB_ERR : ItemOfRow(panel.m_nButtonRow[k]),
+                      SelectedItem(IDC_BUTTON_LIST_FIRST + k))
                 << "button list " << k;
-            EXPECT_EQ(panel.m_nLEDRow[k] == CConfigPanel::kKeptRow ? CB_ERR : panel.m_nLEDRow[k], shownLED)
+            EXPECT_EQ(panel.m_nLEDRow[k] == CConfigPanel::kKeptRow ? CB_ERR : ItemOfRow(panel.m_nLEDRow[k]),
+                      SelectedItem(IDC_LED_LIST_FIRST + k))
                 << "LED list " << k;
         }
     }
 
-    // After Apply every list's row is what its section holds.
+    // After Apply every list's row is what its section holds: 0 for nothing. A row the panel
+    // lacks keeps whatever was stored.
     void ExpectStoredRowsAsShown(const std::wstring& config) {
         CConfigPanel& panel = Panel();
         const bool events = Type() == BG_HW_PUSHBUTTON_8X8;
         for (int k = 0; k < 8; ++k) {
             const std::wstring index = std::to_wstring(k);
             DWORD stored = 0;
-            if (panel.m_nButtonRow[k] != CConfigPanel::kKeptRow) {
+            const int button = panel.m_nButtonRow[k];
+            if (button != CConfigPanel::kKeptRow && panel.HasRow(IDC_BUTTON_LIST_FIRST + k)) {
                 EXPECT_TRUE(test_settings::ReadDword(config, (events ? L"Button" : L"OnButton") + index, &stored));
-                EXPECT_EQ(events ? g_EventTable[panel.m_nButtonRow[k]].event
-                                 : g_ToggleTable[panel.m_nButtonRow[k]].onEvent,
-                          stored)
-                    << "button " << k;
+                const DWORD expected = button == CConfigPanel::kNoRow ? 0
+                                       : events                       ? g_EventTable[button].event
+                                                                      : g_ToggleTable[button].onEvent;
+                EXPECT_EQ(expected, stored) << "button " << k;
             }
-            if (panel.m_nLEDRow[k] != CConfigPanel::kKeptRow) {
+            const int led = panel.m_nLEDRow[k];
+            if (led != CConfigPanel::kKeptRow && panel.HasRow(IDC_LED_LIST_FIRST + k)) {
                 EXPECT_TRUE(test_settings::ReadDword(config, L"LED" + index, &stored));
-                EXPECT_EQ(g_LedTable[panel.m_nLEDRow[k]].variable, stored) << "LED " << k;
+                EXPECT_EQ(led == CConfigPanel::kNoRow ? 0 : g_LedTable[led].variable, stored) << "LED " << k;
             }
         }
     }
 
-    // The open page as a new one is before it loads: every list on its table's first row.
+    // The open page as a new one is before it loads: every list set to nothing.
     void ReloadInPlace() {
         CConfigPanel& panel = Panel();
         for (int k = 0; k < 8; ++k) {
             (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_BUTTON_LIST_FIRST + k, CB_SETCURSEL, 0, 0);
             (void)::SendDlgItemMessageW(panel.m_hWnd, IDC_LED_LIST_FIRST + k, CB_SETCURSEL, 0, 0);
-            panel.m_nButtonRow[k] = 0;
-            panel.m_nLEDRow[k] = 0;
+            panel.m_nButtonRow[k] = CConfigPanel::kNoRow;
+            panel.m_nLEDRow[k] = CConfigPanel::kNoRow;
         }
         ASSERT_TRUE(panel.LoadConfig());
     }
@@ -143,8 +144,14 @@ TEST_P(HostileStoredState, EveryPageOpensShowsRealRowsAndAppliesTheLayout) {
         if (!opensPage && state % kStatesPerApply != 0)
             continue;
         ++applied;
-        const int k = static_cast<int>(dice.Below(8));
-        const int row = static_cast<int>(dice.Below(static_cast<uint32_t>(g_nLedCount)));
+        int k = static_cast<int>(dice.Below(8));
+        int row = static_cast<int>(dice.Below(static_cast<uint32_t>(g_nLedCount)));
+        // The radio panel lacks LEDs 6 to 8: one it has instead. The row held already is no
+        // change, so the next one is picked.
+        if (!Panel().HasRow(IDC_LED_LIST_FIRST + k))
+            k %= 5;
+        if (Panel().m_nLEDRow[k] == row)
+            row = (row + 1) % g_nLedCount;
         PickLED(k, row);
         ui::MessageBoxAnswerer answerer({IDOK});
         Apply();

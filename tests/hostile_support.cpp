@@ -260,14 +260,16 @@ void ExpectListShowsNothingOrARealRow(HWND page, int id, int rowCount,
     const LRESULT item = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (item == CB_ERR)
         return;
+    // Item 0 is "(none)", row r of the table item r + 1.
     ASSERT_GE(item, 0) << "list " << id;
-    ASSERT_LT(item, rowCount) << "list " << id;
+    ASSERT_LE(item, rowCount) << "list " << id;
     const LRESULT length = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
     ASSERT_GE(length, 0) << "list " << id;
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(length));
-    EXPECT_EQ(std::wstring(labelOf(static_cast<int>(item))), text) << "list " << id << " item " << item;
+    EXPECT_EQ(item == 0 ? std::wstring(L"(none)") : std::wstring(labelOf(static_cast<int>(item) - 1)), text)
+        << "list " << id << " item " << item;
 }
 
 void ExpectHardwareControlsInRange(HWND main) {

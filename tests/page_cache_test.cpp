@@ -222,7 +222,12 @@ protected:
         test_settings::WriteString(section, L"LEDval" + std::to_wstring(k), value);
     }
     CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->m_pConfigPage); }
-    int Selected(int id) { return static_cast<int>(::SendDlgItemMessageW(Shown(), id, CB_GETCURSEL, 0, 0)); }
+    // The row list id shows: item 0 is "(none)" (CConfigPanel::kNoRow), row r is item r + 1; -1
+    // when nothing is selected.
+    int Selected(int id) {
+        const int item = static_cast<int>(::SendDlgItemMessageW(Shown(), id, CB_GETCURSEL, 0, 0));
+        return item < 0 ? -1 : item == 0 ? CConfigPanel::kNoRow : item - 1;
+    }
     std::wstring Text(int id) { return ui::Text(Shown(), id); }
     std::wstring Stored(int device, const std::wstring& name) {
         DWORD value = 0;
@@ -268,7 +273,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     for (WORD key : {'V', 'O', 'R'})
         ui::PressKey(main->m_hWnd, key);
     const int searched = Selected(IDC_BUTTON_LIST_FIRST);
-    ASSERT_GT(searched, 0);
+    ASSERT_GE(searched, 0);
     ASSERT_TRUE(Panel().m_bChanged);
     {
         ui::MessageBoxAnswerer answerer({IDNO});
@@ -281,14 +286,14 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
     // Nothing of device 0 and nothing of the search is left.
-    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 0));
-    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 1));
+    EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(rowC, Selected(IDC_BUTTON_LIST_FIRST + 3));
     EXPECT_EQ(std::wstring(g_ToggleTable[rowC].label), Text(IDC_BUTTON_LIST_FIRST + 3));
     EXPECT_EQ(-1, Selected(IDC_LED_LIST_FIRST + 2));
     EXPECT_EQ(L"0x9999", Text(IDC_LED_LIST_FIRST + 2));
-    EXPECT_EQ(0, Selected(IDC_LED_LIST_FIRST + 4));
-    EXPECT_EQ(std::wstring(g_LedTable[0].label), Text(IDC_LED_LIST_FIRST + 4));
+    EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_LED_LIST_FIRST + 4));
+    EXPECT_EQ(L"(none)", Text(IDC_LED_LIST_FIRST + 4));
     const HWND searchBox = ::GetDlgItem(page, list_search::kTextWindowId);
     ASSERT_NE(nullptr, searchBox);
     EXPECT_FALSE(::IsWindowVisible(searchBox));
@@ -298,25 +303,25 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     // F3 in upper list 0 has no search text of the device before to look for.
     ui::PressKey(main->m_hWnd, VK_TAB);
     ui::PressKey(main->m_hWnd, VK_F3);
-    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST));
+    EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_BUTTON_LIST_FIRST));
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
 
     // A pick with the arrow key, then Apply: into device 1's section, device 0's untouched,
     // device 1's unknown identifier written back as it was.
     ui::PressKey(main->m_hWnd, VK_DOWN);
-    ASSERT_EQ(1, Selected(IDC_BUTTON_LIST_FIRST));
+    ASSERT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST));
     ASSERT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
     ui::ClickControl(main->m_hWnd, IDC_APPLY);
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
-    EXPECT_EQ(std::to_wstring(g_ToggleTable[1].onEvent), Stored(1, L"OnButton0"));
-    EXPECT_EQ(std::to_wstring(g_ToggleTable[0].onEvent), Stored(1, L"OnButton1"));
+    EXPECT_EQ(std::to_wstring(g_ToggleTable[0].onEvent), Stored(1, L"OnButton0"));
+    EXPECT_EQ(L"0", Stored(1, L"OnButton1"));
     EXPECT_EQ(std::to_wstring(g_ToggleTable[rowC].onEvent), Stored(1, L"OnButton3"));
     EXPECT_EQ(std::to_wstring(0x9999), Stored(1, L"LED2"));
     EXPECT_EQ(L"5", Stored(1, L"LEDcomp2"));
     std::wstring value;
     EXPECT_TRUE(test_settings::ReadString(ConfigSection(T88, 1), L"LEDval2", &value));
     EXPECT_EQ(L"nine", value);
-    EXPECT_EQ(std::to_wstring(g_LedTable[0].variable), Stored(1, L"LED4"));
+    EXPECT_EQ(L"0", Stored(1, L"LED4"));
     DWORD brightness = 0;
     EXPECT_TRUE(test_settings::ReadDword(HardwareSection(T88, 1), L"Brightness", &brightness));
     EXPECT_EQ(33u, brightness);
@@ -332,7 +337,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     }
     ASSERT_EQ(0, main->m_nCurDevice);
     EXPECT_EQ(page, Shown());
-    EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 0));
+    EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(rowA, Selected(IDC_BUTTON_LIST_FIRST + 1));
     EXPECT_EQ(L"0x12345", Text(IDC_BUTTON_LIST_FIRST + 3));
     EXPECT_EQ(ledB, Selected(IDC_LED_LIST_FIRST + 2));
@@ -512,10 +517,11 @@ std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
         calls.insert(calls.end(), fast.begin(), fast.end());
         calls.push_back("BGGetDevKey 0");
         // The stored periods (none: the defaults) as each edit takes its text, then at once,
-        // and the brightness.
+        // and the brightness; then the positions of the buttons or switches.
         for (const char* line : {"BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBlinkPeriod 0 25 12 25 12",
                                  "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBlinkPeriod 0 25 12 25 12",
-                                 "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBrightness 0 127"})
+                                 "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBrightness 0 127",
+                                 "BG_GetButtonStatus 0"})
             calls.push_back(line);
     }
     for (const char* line : {"BG_RegisterInputCallback 1", "BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
@@ -809,9 +815,10 @@ protected:
             EXPECT_EQ(test_page::kTogglePage.bitClearPicture, test_page::PaintedPicture(page, test_page::kTogglePage, 0));
             return;
         }
-        EXPECT_EQ(9, ::SendDlgItemMessageW(Shown(), IDC_BUTTON_LIST_FIRST + 2, CB_GETCURSEL, 0, 0));
+        // Item 0 is "(none)", row r item r + 1.
+        EXPECT_EQ(1 + 9, ::SendDlgItemMessageW(Shown(), IDC_BUTTON_LIST_FIRST + 2, CB_GETCURSEL, 0, 0));
         EXPECT_EQ(std::wstring(g_ToggleTable[9].label), ui::Text(Shown(), IDC_BUTTON_LIST_FIRST + 2));
-        EXPECT_EQ(6, ::SendDlgItemMessageW(Shown(), IDC_LED_LIST_FIRST + 3, CB_GETCURSEL, 0, 0));
+        EXPECT_EQ(1 + 6, ::SendDlgItemMessageW(Shown(), IDC_LED_LIST_FIRST + 3, CB_GETCURSEL, 0, 0));
         EXPECT_EQ(0, ::SendDlgItemMessageW(Shown(), IDC_BUTTON_LIST_FIRST + 0, CB_GETCURSEL, 0, 0));
     }
 };
@@ -833,7 +840,7 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
         EXPECT_EQ(page == shown, ::IsWindowVisible(page) != FALSE);
         // Its lists are filled already.
         if (!TestMode()) {
-            EXPECT_EQ(g_nLedCount, ::SendDlgItemMessageW(page, IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
+            EXPECT_EQ(1 + g_nLedCount, ::SendDlgItemMessageW(page, IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
         }
     }
     // All three pages were made while the first device was shown: two of them ahead.

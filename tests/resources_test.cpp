@@ -702,6 +702,7 @@ TEST(ResourcesStrings, TextsInBothLanguages) {
        L"Конфигурация не сохранена.\nСохранить ?"},
       {IDS_SAVE_FAILED, L"The configuration could not be saved.",
        L"Не удалось сохранить конфигурацию."},
+      {IDS_NO_ROW, L"(none)", L"(нет)"},
   };
   for (const Row& row : rows) {
     for (WORD lang : kLanguages) {

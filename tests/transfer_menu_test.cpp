@@ -205,7 +205,7 @@ TEST_F(TransferMenu, ImportAsksAboutUnsavedPicksFirst) {
     ASSERT_EQ(1u, answers.Texts().size());
     EXPECT_EQ(config_test::SavePromptText(), answers.Texts()[0]);
     EXPECT_EQ(L"MAGNETO1 OFF", SelectedLabel(IDC_BUTTON_LIST_FIRST));
-    EXPECT_EQ(0, SelectedItem(IDC_BUTTON_LIST_FIRST + 2));  // never picked: the first row
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + 2));  // never picked
 }
 
 void SetAccess(const std::wstring& section, PACL acl) {
@@ -335,7 +335,7 @@ TEST_F(TransferCopy, FromTheKeyOfAPanelNoLongerAttached) {
     EXPECT_EQ(config_test::SavePromptText(), answers.Texts()[1]);
     EXPECT_EQ(L"dword 0x4d", DescribeValue(L"Hardware\\FAKE-3-0", L"Brightness"));
     EXPECT_EQ(L"77", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
-    EXPECT_EQ(0, SelectedItem(IDC_LED_LIST_FIRST + 4));  // never picked: the first row
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_LED_LIST_FIRST + 4));  // never picked
     // The source stays as it was.
     EXPECT_EQ(L"dword 0x4d", DescribeValue(L"Hardware\\Old radio", L"Brightness"));
 }

@@ -8,6 +8,8 @@
 const MessageMapEntry<CConfigDialog> CConfigDialog::s_messageMap[] = {
     OnMessage(WM_DESTROY, &CConfigDialog::OnDestroy),
     OnMessage(WM_CLOSE, &CConfigDialog::OnClose),
+    OnCommand(BN_CLICKED, ID_PAGE_UNDO, &CConfigDialog::OnUndo),
+    OnCommand(BN_CLICKED, ID_PAGE_REDO, &CConfigDialog::OnRedo),
 };
 
 CConfigDialog::CConfigDialog(UINT nIDTemplate, CWnd* pParent)
@@ -21,7 +23,49 @@ void CConfigDialog::PointAtDevice(int device) {
     m_nDevice = device;
     m_bHoldsDevice = true;
     m_bChanged = false;
+    m_history.Clear();
 }
+
+bool CConfigDialog::DiffersFromStored() const { return false; }
+
+void CConfigDialog::RevertToStored() {
+    m_history.Clear();
+    UpdateChanged();
+}
+
+bool CConfigDialog::Undo() {
+    CEditHistory::Change change = {};
+    if (!m_history.Undo(&change))
+        return false;
+    SetChangedTarget(change.target, change.before);
+    return true;
+}
+
+bool CConfigDialog::Redo() {
+    CEditHistory::Change change = {};
+    if (!m_history.Redo(&change))
+        return false;
+    SetChangedTarget(change.target, change.after);
+    return true;
+}
+
+void CConfigDialog::SetOtherChangeTarget(std::function<void(int target, int value)> setValue) {
+    m_setOtherTarget = std::move(setValue);
+}
+
+void CConfigDialog::SetChangedTarget(int target, int value) {
+    if (!SetTarget(target, value) && m_setOtherTarget)
+        m_setOtherTarget(target, value);
+    UpdateChanged();
+}
+
+bool CConfigDialog::SetTarget(int, int) { return false; }
+
+void CConfigDialog::OnPanelInput(BYTE) {}
+
+void CConfigDialog::OnUndo(UINT) { (void)Undo(); }
+
+void CConfigDialog::OnRedo(UINT) { (void)Redo(); }
 
 void CConfigDialog::LeaveDevice() {
     if (!m_bHoldsDevice)
@@ -45,8 +89,8 @@ bool CConfigDialog::QuerySaveChanges() {
             return false;
         break;
     case IDNO:
-        // The user let the changes go: there is nothing left to ask about.
-        m_bChanged = false;
+        // The user let the changes go: the page shows what is stored again.
+        RevertToStored();
         if (hardwareChanged)
             main->DropHardwareChanges();
         break;
@@ -69,8 +113,8 @@ void CConfigDialog::HighlightLED(int led) const {
         (void)BG_SetLEDState(m_nDevice, i, i == led ? BG_LED_FAST : BG_LED_OFF, 0);
 }
 
-void CConfigDialog::MarkChanged() {
-    m_bChanged = true;
+void CConfigDialog::UpdateChanged() {
+    m_bChanged = DiffersFromStored();
     CMainDialog* main = GetMainDialog();
     if (main != nullptr)
         main->UpdateApply();

@@ -1,10 +1,14 @@
-// CConfigDialog: the base of the configuration pages. It holds the device index and
-// the changed flag and declares loading and saving. The main window keeps one page per
-// panel type and points it at whichever device of that type is shown.
+// CConfigDialog: the base of the configuration pages. It holds the device index, the
+// changed flag and the history of the page's changes, and declares loading and saving. The
+// main window keeps one page per panel type and points it at whichever device of that type
+// is shown.
 #ifndef TOLLAN_CONFIG_CONFIG_DIALOG_H
 #define TOLLAN_CONFIG_CONFIG_DIALOG_H
 
 #include "afx/afx.h"
+#include "config/edit_history.h"
+
+#include <functional>
 
 class CConfigDialog : public CDialog {
 public:
@@ -34,9 +38,31 @@ public:
     // False when whatever asked must not go on: Cancel, or a save that failed.
     bool QuerySaveChanges();
 
+    // What the page shows differs from what it loaded or saved last.
+    virtual bool DiffersFromStored() const;
+    // The page shows what it loaded or saved last again; its history is cleared.
+    virtual void RevertToStored();
+
+    // The changes made since the page was loaded or saved, the last one first to undo. The
+    // page records the picks of its lists (target: the list's control id, values: rows);
+    // the host may record changes of its own controls here too, and receives them back
+    // through SetOtherChangeTarget when they are undone or redone.
+    CEditHistory& History() { return m_history; }
+    // Takes back or makes again the last change of the history; false when there was none.
+    // The page's commands ID_PAGE_UNDO and ID_PAGE_REDO do the same.
+    bool Undo();
+    bool Redo();
+    // Sets a target that is not one of the page's own controls to value.
+    void SetOtherChangeTarget(std::function<void(int target, int value)> setValue);
+
+    // The state of the panel's buttons or switches (bit k: input k) as the device reported
+    // it, in configuration mode, while the page is the one shown.
+    virtual void OnPanelInput(BYTE buttons);
+
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     int m_nDevice;
+    // The page differs from what it loaded or saved last (DiffersFromStored, kept up to date).
     bool m_bChanged;
     // The page is the one of m_nDevice (it has not left it).
     bool m_bHoldsDevice;
@@ -44,11 +70,21 @@ public:
 protected:
     // LED led fast-blinking, the other seven off.
     void HighlightLED(int led) const;
-    // The user picked a row: the page has unsaved picks and Apply becomes usable.
-    void MarkChanged();
+    // Something the page shows changed: m_bChanged follows DiffersFromStored, and Apply
+    // follows it.
+    void UpdateChanged();
+    // Sets one of the page's own targets to value; false when target is none of them.
+    virtual bool SetTarget(int target, int value);
 
 private:
     static const MessageMapEntry<CConfigDialog> s_messageMap[];
+
+    void OnUndo(UINT nID);
+    void OnRedo(UINT nID);
+    void SetChangedTarget(int target, int value);
+
+    CEditHistory m_history;
+    std::function<void(int target, int value)> m_setOtherTarget;
 
     BOOL OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);

@@ -22,10 +22,12 @@ const int kVisibleRowsWhenOpen = 20;
 
 const wchar_t* LedLabel(int row) { return g_LedTable[row].label; }
 
+// By item: the first, "(none)", as an empty label that no search finds, then the rows.
 template <class LabelOf>
 std::vector<std::wstring> FoldedLabels(int rowCount, LabelOf labelOf) {
     std::vector<std::wstring> labels;
-    labels.reserve(static_cast<size_t>(rowCount));
+    labels.reserve(static_cast<size_t>(rowCount + 1));
+    labels.emplace_back();
     for (int row = 0; row < rowCount; ++row)
         labels.push_back(list_search::Fold(labelOf(row)));
     return labels;
@@ -52,10 +54,17 @@ const MessageMapEntry<CConfigPanel> CConfigPanel::s_messageMap[] = {
     OnCommand(CBN_CLOSEUP, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListCloseUp),
     OnCommand(CBN_SELENDCANCEL, IDC_BUTTON_LIST_FIRST, IDC_BUTTON_LIST_LAST, &CConfigPanel::OnListSelEndCancel),
     OnCommand(CBN_SELENDCANCEL, IDC_LED_LIST_FIRST, IDC_LED_LIST_LAST, &CConfigPanel::OnListSelEndCancel),
+    OnCommand(BN_CLICKED, ID_ROW_CLEAR, &CConfigPanel::OnClearRow),
+    OnMessage(WM_DESTROY, &CConfigPanel::OnDestroy),
 };
 
-CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, CWnd* pParent)
-    : CConfigDialog(nIDTemplate, pParent), m_upperColumn(upperColumn), m_hSearchTip(nullptr) {
+CConfigPanel::CConfigPanel(UINT nIDTemplate, const CUpperColumn& upperColumn, const PanelRows& rows,
+                           CWnd* pParent)
+    : CConfigDialog(nIDTemplate, pParent),
+      m_upperColumn(upperColumn),
+      m_rows(rows),
+      m_hSearchTip(nullptr),
+      m_nLastButtons(-1) {
     ForgetRows();
 }
 
@@ -77,6 +86,12 @@ BOOL CConfigPanel::OnInitDialog() {
     CConfigDialog::OnInitDialog();
     scaling::ScalePage(m_hWnd, m_nIDTemplate);
     FillLists();
+    for (int k = 0; k < store::kRowCount; ++k) {
+        if (!HasRow(IDC_BUTTON_LIST_FIRST + k))
+            (void)m_cbButton[k].EnableWindow(FALSE);
+        if (!HasRow(IDC_LED_LIST_FIRST + k))
+            (void)m_cbLED[k].EnableWindow(FALSE);
+    }
     if (m_nDevice == kNoDevice)
         m_bHoldsDevice = false;
     else
@@ -86,25 +101,36 @@ BOOL CConfigPanel::OnInitDialog() {
 
 void CConfigPanel::PointAtDevice(int device) {
     CConfigDialog::PointAtDevice(device);
+    m_returnFocus.Cancel();
     SetAllPanelLeds(m_nDevice, BG_LED_FAST);
     ForgetRows();
-    // Until something is restored, every list holds and shows its table's first row,
-    // which is what a save writes for it.
-    for (int k = 0; k < store::kRowCount; ++k) {
-        ShowHeldRow(IDC_BUTTON_LIST_FIRST + k);
-        ShowHeldRow(IDC_LED_LIST_FIRST + k);
-    }
+    // Until something is restored, every list holds and shows nothing, which is what a
+    // save writes for it.
+    ShowHeldRows();
     (void)LoadConfig();
+    // The positions of the switches, so that the next report tells which one was flipped.
+    m_nLastButtons = -1;
+    (void)BG_GetButtonStatus(m_nDevice);
+}
+
+BOOL CConfigPanel::OnDestroy(WPARAM, LPARAM, LRESULT*) {
+    m_returnFocus.Cancel();
+    return FALSE;  // on to the base's handling
+}
+
+void CConfigPanel::ForgetRow(int k) {
+    m_nButtonRow[k] = kNoRow;
+    m_nLEDRow[k] = kNoRow;
+    m_nStoredButtonRow[k] = kNoRow;
+    m_nStoredLEDRow[k] = kNoRow;
+    for (DWORD& value : m_keptButton[k])
+        value = 0;
+    m_keptLED[k] = KeptLED{0, 0, std::wstring()};
 }
 
 void CConfigPanel::ForgetRows() {
-    for (int k = 0; k < store::kRowCount; ++k) {
-        m_nButtonRow[k] = 0;
-        m_nLEDRow[k] = 0;
-        for (DWORD& value : m_keptButton[k])
-            value = 0;
-        m_keptLED[k] = KeptLED{0, 0, std::wstring()};
-    }
+    for (int k = 0; k < store::kRowCount; ++k)
+        ForgetRow(k);
     for (CListSearch& search : m_search)
         search.Reset();
     // The box the lists share shows no text of the device before, even hidden.
@@ -113,33 +139,51 @@ void CConfigPanel::ForgetRows() {
 }
 
 void CConfigPanel::FillLists() {
+    const std::wstring none = AfxLoadString(IDS_NO_ROW);
     const CUpperColumn& upper = m_upperColumn;
     auto upperLabel = [&upper](int row) { return upper.Label(row); };
     m_upperLabels = FoldedLabels(upper.RowCount(), upperLabel);
     m_ledLabels = FoldedLabels(g_nLedCount, LedLabel);
     // The search shows its text in a box; without one it still searches.
     m_hSearchTip = list_search::CreateTextWindow(m_hWnd);
-    const int upperWidth = vocabulary_list::WidestLabel(m_cbButton[0], upper.RowCount(), upperLabel);
-    const int ledWidth = vocabulary_list::WidestLabel(m_cbLED[0], g_nLedCount, LedLabel);
+    auto widest = [&none](const CComboBox& list, int rowCount, auto labelOf) {
+        return std::max(vocabulary_list::WidestLabel(list, rowCount, labelOf),
+                        vocabulary_list::WidestLabel(list, 1, [&none](int) { return none.c_str(); }));
+    };
+    const int upperWidth = widest(m_cbButton[0], upper.RowCount(), upperLabel);
+    const int ledWidth = widest(m_cbLED[0], g_nLedCount, LedLabel);
     for (int k = 0; k < store::kRowCount; ++k) {
         const CComboBox& list = m_cbButton[k];
         // A list that could not take every row offers what it took; picks stay in the table.
-        (void)vocabulary_list::Fill(list, upper.RowCount(), upper.LongestLabel(), upperLabel);
+        (void)vocabulary_list::Fill(list, none.c_str(), upper.RowCount(), upper.LongestLabel(), upperLabel);
         vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
         vocabulary_list::FitDroppedWidth(list, upperWidth);
         // A list whose keys cannot be taken over keeps its own first-letter search.
         (void)m_search[k].Attach(list, &m_upperLabels, m_hSearchTip);
+        // Without them it still offers "(none)" for the mouse.
+        (void)m_keys[k].Attach(list);
     }
     for (int k = 0; k < store::kRowCount; ++k) {
         const CComboBox& list = m_cbLED[k];
-        (void)vocabulary_list::Fill(list, g_nLedCount, g_nLedLabelMax, LedLabel);
+        (void)vocabulary_list::Fill(list, none.c_str(), g_nLedCount, g_nLedLabelMax, LedLabel);
         vocabulary_list::ShowRowsWhenOpen(list, kVisibleRowsWhenOpen);
         vocabulary_list::FitDroppedWidth(list, ledWidth);
         (void)m_search[store::kRowCount + k].Attach(list, &m_ledLabels, m_hSearchTip);
+        (void)m_keys[store::kRowCount + k].Attach(list);
     }
 }
 
 bool CConfigPanel::IsButtonList(UINT nID) { return nID >= IDC_BUTTON_LIST_FIRST && nID <= IDC_BUTTON_LIST_LAST; }
+
+bool CConfigPanel::IsList(int nID) {
+    return (nID >= IDC_BUTTON_LIST_FIRST && nID <= IDC_BUTTON_LIST_LAST) ||
+           (nID >= IDC_LED_LIST_FIRST && nID <= IDC_LED_LIST_LAST);
+}
+
+bool CConfigPanel::HasRow(UINT nID) const {
+    return IsButtonList(nID) ? static_cast<int>(nID - IDC_BUTTON_LIST_FIRST) < m_rows.inputCount
+                             : static_cast<int>(nID - IDC_LED_LIST_FIRST) < m_rows.ledCount;
+}
 
 const CComboBox& CConfigPanel::ListOf(UINT nID) const {
     return IsButtonList(nID) ? m_cbButton[nID - IDC_BUTTON_LIST_FIRST] : m_cbLED[nID - IDC_LED_LIST_FIRST];
@@ -167,34 +211,164 @@ void CConfigPanel::OnListSelChange(UINT nID) {
     RecordPick(nID);
 }
 
-// Opening and closing a list picks what it shows, even when that did not change.
+// Closing a list picks what it shows; closed on the row it held, it changes nothing.
 void CConfigPanel::OnListCloseUp(UINT nID) { RecordPick(nID); }
 
 // An open list closed without a choice (Escape, a click elsewhere) gives its row back; the
-// close-up that follows then picks that row.
+// close-up that follows then finds the row it held.
 void CConfigPanel::OnListSelEndCancel(UINT nID) { ShowHeldRow(nID); }
 
 // Only a list's selection is a pick, never text typed into an editable list; a list without
 // a selection keeps the row it had.
 void CConfigPanel::RecordPick(UINT nID) {
     const int rowCount = IsButtonList(nID) ? m_upperColumn.RowCount() : g_nLedCount;
-    const int row = vocabulary_list::SelectedRow(ListOf(nID), rowCount);
-    if (row < 0)
+    int row = 0;
+    if (!vocabulary_list::SelectedRow(ListOf(nID), rowCount, &row))
         return;
-    RowOf(nID) = row;
-    MarkChanged();
+    ChangeRow(nID, row);
+}
+
+void CConfigPanel::ChangeRow(UINT nID, int row) {
+    int& held = RowOf(nID);
+    // A row the panel lacks keeps what is stored, whatever its list is told.
+    if (held == row || !HasRow(nID))
+        return;
+    History().Record(static_cast<int>(nID), held, row);
+    held = row;
+    UpdateChanged();
+}
+
+// Delete on the focused list: its row is set to nothing. An open list closes first and
+// gives its row back, so that the change is one step of the history.
+void CConfigPanel::OnClearRow(UINT) {
+    HWND focus = ::GetFocus();
+    if (focus == nullptr || !::IsChild(m_hWnd, focus))
+        return;
+    if (::GetParent(focus) != m_hWnd)
+        focus = ::GetParent(focus);  // the edit field of an editable list
+    const int nID = ::GetDlgCtrlID(focus);
+    if (!IsList(nID) || !HasRow(static_cast<UINT>(nID)))
+        return;
+    const CComboBox& list = ListOf(static_cast<UINT>(nID));
+    if (list.GetDroppedState())
+        list.ShowDropDown(FALSE);
+    ChangeRow(static_cast<UINT>(nID), kNoRow);
+    ShowHeldRow(static_cast<UINT>(nID));
+}
+
+bool CConfigPanel::SetTarget(int target, int value) {
+    if (!IsList(target))
+        return false;
+    const UINT nID = static_cast<UINT>(target);
+    const int rowCount = IsButtonList(nID) ? m_upperColumn.RowCount() : g_nLedCount;
+    // Only a row the list could hold: a change recorded by others is not trusted further.
+    if (value != kNoRow && value != kKeptRow && (value < 0 || value >= rowCount))
+        return true;
+    const CComboBox& list = ListOf(nID);
+    if (list.GetDroppedState())
+        list.ShowDropDown(FALSE);
+    RowOf(nID) = value;
+    ShowHeldRow(nID);
+    return true;
 }
 
 void CConfigPanel::ShowHeldRow(UINT nID) {
     const CComboBox& list = ListOf(nID);
     const int row = RowOf(nID);
-    // The lists are unsorted: an item's index is its row.
-    (void)list.SetCurSel(row);
-    if (row == kKeptRow && IsEditable(list)) {
-        const DWORD id = IsButtonList(nID) ? m_keptButton[nID - IDC_BUTTON_LIST_FIRST][0]
-                                           : m_keptLED[nID - IDC_LED_LIST_FIRST].variable;
-        list.SetWindowText(Hexadecimal(id).c_str());
+    if (row == kKeptRow) {
+        (void)list.SetCurSel(-1);
+        if (IsEditable(list)) {
+            const DWORD id = IsButtonList(nID) ? m_keptButton[nID - IDC_BUTTON_LIST_FIRST][0]
+                                               : m_keptLED[nID - IDC_LED_LIST_FIRST].variable;
+            list.SetWindowText(Hexadecimal(id).c_str());
+        }
+        return;
     }
+    (void)list.SetCurSel(vocabulary_list::ItemOfRow(row));
+}
+
+void CConfigPanel::ShowHeldRows() {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        ShowHeldRow(IDC_BUTTON_LIST_FIRST + k);
+        ShowHeldRow(IDC_LED_LIST_FIRST + k);
+    }
+}
+
+bool CConfigPanel::DiffersFromStored() const {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        if (m_nButtonRow[k] != m_nStoredButtonRow[k] || m_nLEDRow[k] != m_nStoredLEDRow[k])
+            return true;
+    }
+    return false;
+}
+
+void CConfigPanel::RememberStoredRows() {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        m_nStoredButtonRow[k] = m_nButtonRow[k];
+        m_nStoredLEDRow[k] = m_nLEDRow[k];
+    }
+}
+
+void CConfigPanel::RevertToStored() {
+    for (int k = 0; k < store::kRowCount; ++k) {
+        m_nButtonRow[k] = m_nStoredButtonRow[k];
+        m_nLEDRow[k] = m_nStoredLEDRow[k];
+    }
+    ShowHeldRows();
+    CConfigDialog::RevertToStored();
+}
+
+void CConfigPanel::OnPanelInput(BYTE buttons) {
+    const int before = m_nLastButtons;
+    m_nLastButtons = buttons;
+    if (m_hWnd == nullptr || !m_bHoldsDevice)
+        return;
+    // Switches in positions not known yet: the report tells where they are, not what moved.
+    if (m_rows.switches && before < 0)
+        return;
+    const unsigned last = before < 0 ? 0u : static_cast<unsigned>(before);
+    const unsigned moved = m_rows.switches ? (buttons ^ last) : (buttons & ~last);
+    for (int input = 0; input < m_rows.inputCount; ++input) {
+        if ((moved & (1u << input)) != 0) {
+            FindRow(input);
+            return;
+        }
+    }
+}
+
+bool CConfigPanel::MayMoveFocus() const {
+    if (!IsWindowVisible())
+        return false;
+    // A message box or another dialog of the window disables it while it is open.
+    const HWND window = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (window == nullptr || !::IsWindowEnabled(window))
+        return false;
+    for (int k = 0; k < store::kRowCount; ++k) {
+        if (m_cbButton[k].GetDroppedState() || m_cbLED[k].GetDroppedState())
+            return false;
+    }
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) &&
+        (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE)) != 0)
+        return false;
+    return ::GetCapture() == nullptr;
+}
+
+void CConfigPanel::FindRow(int input) {
+    if (!MayMoveFocus())
+        return;
+    const CComboBox& list = m_cbButton[input];
+    const HWND window = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (::GetForegroundWindow() == window) {
+        m_returnFocus.Cancel();
+        // As Tab moves it: the dialog manager keeps its default button right.
+        (void)::SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list.m_hWnd), TRUE);
+        return;
+    }
+    // In the background the panel shows the row at once, the window when the user returns.
+    if (m_returnFocus.Set(list.m_hWnd))
+        HighlightLED(input);
 }
 
 void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD id) {
@@ -202,7 +376,7 @@ void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD i
     // The lists are filled in table order, so the table is searched, not the list (asking a
     // list for each item's data costs a message per item); a row the list could not take is
     // not offered.
-    const int shownRows = m_cbButton[index].GetCount();
+    const int shownRows = vocabulary_list::RowsShown(m_cbButton[index]);
     int item = -1;
     for (int row = 0; row < upper.RowCount() && row < shownRows && item < 0; ++row) {
         if (upper.KeyOf(row) == id)
@@ -213,25 +387,35 @@ void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD i
     } else {
         // Another tool's or version's identifier: what is stored for the input stays.
         m_nButtonRow[index] = kKeptRow;
-        m_keptButton[index][0] = id;
-        CWinApp* app = AfxGetApp();
-        for (int value = 1; value < upper.ValueCount(); ++value) {
-            m_keptButton[index][value] = app->GetProfileInt(
-                section.c_str(), store::IndexedValueName(upper.ValueName(value), index).c_str(), 0);
-        }
+        KeepStoredValues(section, index, id);
     }
-    ShowHeldRow(IDC_BUTTON_LIST_FIRST + index);
+}
+
+void CConfigPanel::KeepStoredValues(const std::wstring& section, int index, DWORD id) {
+    CWinApp* app = AfxGetApp();
+    m_keptButton[index][0] = id;
+    for (int value = 1; value < m_upperColumn.ValueCount(); ++value) {
+        m_keptButton[index][value] = app->GetProfileInt(
+            section.c_str(), store::IndexedValueName(m_upperColumn.ValueName(value), index).c_str(), 0);
+    }
+}
+
+void CConfigPanel::KeepStoredLED(const std::wstring& section, int index, DWORD variable) {
+    CWinApp* app = AfxGetApp();
+    m_keptLED[index].variable = variable;
+    m_keptLED[index].comparison =
+        app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
+    m_keptLED[index].value =
+        app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
 }
 
 void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD variable) {
-    CWinApp* app = AfxGetApp();
-    const DWORD comparison =
-        app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
-    const std::wstring value =
-        app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
+    KeepStoredLED(section, index, variable);
+    const DWORD comparison = m_keptLED[index].comparison;
+    const std::wstring& value = m_keptLED[index].value;
     // Two rows may share a variable (the gear's up and down rows); the stored comparison
     // and value tell them apart. Without those the first row of the variable comes back.
-    const int rows = std::min(g_nLedCount, m_cbLED[index].GetCount());
+    const int rows = std::min(g_nLedCount, vocabulary_list::RowsShown(m_cbLED[index]));
     auto firstRow = [rows](auto matches) {
         for (int row = 0; row < rows; ++row) {
             if (matches(g_LedTable[row]))
@@ -244,15 +428,7 @@ void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD vari
     });
     if (item < 0)
         item = firstRow([&](const LedEntry& led) { return led.variable == variable; });
-    if (item >= 0) {
-        m_nLEDRow[index] = item;
-    } else {
-        m_nLEDRow[index] = kKeptRow;
-        m_keptLED[index].variable = variable;
-        m_keptLED[index].comparison = comparison;
-        m_keptLED[index].value = value;
-    }
-    ShowHeldRow(IDC_LED_LIST_FIRST + index);
+    m_nLEDRow[index] = item >= 0 ? item : kKeptRow;
 }
 
 bool CConfigPanel::LoadConfig() {
@@ -262,15 +438,24 @@ bool CConfigPanel::LoadConfig() {
     CWinApp* app = AfxGetApp();
     const std::wstring section = store::ConfigSectionName(key.c_str());
     for (int k = 0; k < store::kRowCount; ++k) {
-        // A stored 0 means nothing is stored.
+        ForgetRow(k);
+        // A stored 0, like a value never written, is nothing.
         const DWORD id = app->GetProfileInt(
             section.c_str(), store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
         if (id != 0)
             RestoreButton(section, k, id);
+        // A row the panel lacks is written back as it is stored, whatever it holds.
+        if (!HasRow(IDC_BUTTON_LIST_FIRST + k))
+            KeepStoredValues(section, k, id);
         const DWORD variable = app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(), 0);
         if (variable != 0)
             RestoreLED(section, k, variable);
+        else if (!HasRow(IDC_LED_LIST_FIRST + k))
+            KeepStoredLED(section, k, variable);
     }
+    RememberStoredRows();
+    ShowHeldRows();
+    History().Clear();
     CMainDialog* main = GetMainDialog();
     if (main != nullptr)
         main->LoadHardwareSettings(key.c_str());
@@ -279,14 +464,21 @@ bool CConfigPanel::LoadConfig() {
 }
 
 void CConfigPanel::WriteRows(store::SectionWrites& section) const {
+    const DWORD nothing[CUpperColumn::kMaxValues] = {};
     for (int k = 0; k < store::kRowCount; ++k) {
-        if (m_nButtonRow[k] == kKeptRow)
+        const int button = m_nButtonRow[k];
+        if (button == kKeptRow || !HasRow(IDC_BUTTON_LIST_FIRST + k))
             m_upperColumn.WriteValues(section, k, m_keptButton[k]);
+        else if (button == kNoRow)
+            m_upperColumn.WriteValues(section, k, nothing);
         else
-            m_upperColumn.WriteRow(section, k, m_nButtonRow[k]);
+            m_upperColumn.WriteRow(section, k, button);
         KeptLED led = m_keptLED[k];
-        if (m_nLEDRow[k] != kKeptRow) {
-            const LedEntry& entry = g_LedTable[m_nLEDRow[k]];
+        const int ledRow = m_nLEDRow[k];
+        if (HasRow(IDC_LED_LIST_FIRST + k) && ledRow == kNoRow) {
+            led = KeptLED{0, 0, std::wstring()};
+        } else if (HasRow(IDC_LED_LIST_FIRST + k) && ledRow != kKeptRow) {
+            const LedEntry& entry = g_LedTable[ledRow];
             led.variable = entry.variable;
             led.comparison = static_cast<DWORD>(entry.comparison);
             led.value = entry.value;
@@ -321,6 +513,8 @@ bool CConfigPanel::SaveConfig() {
     }
     if (main != nullptr)
         main->HardwareSettingsSaved();
+    RememberStoredRows();
+    History().Clear();
     m_bChanged = false;
     return true;
 }

@@ -2,4 +2,10 @@
 
 #include "resource.h"
 
-CConfigPanelB88::CConfigPanelB88(CWnd* pParent) : CConfigPanel(IDD_CONFIG_B88, EventColumn(), pParent) {}
+namespace {
+
+const PanelRows kB88Rows = {store::kRowCount, store::kRowCount, false};
+
+}  // namespace
+
+CConfigPanelB88::CConfigPanelB88(CWnd* pParent) : CConfigPanel(IDD_CONFIG_B88, EventColumn(), kB88Rows, pParent) {}

@@ -1,5 +1,6 @@
-// CConfigPanelRP: the configuration page of the radio panel. It is configured exactly like
-// the toggle switch panel and stores the same values.
+// CConfigPanelRP: the configuration page of the radio panel. It is configured like the
+// toggle switch panel and stores the same values; the rows of buttons 5 to 8 and LEDs 6 to 8,
+// which the radio panel lacks, are shown disabled and keep what is stored for them.
 #ifndef TOLLAN_CONFIG_CONFIG_PANEL_RP_H
 #define TOLLAN_CONFIG_CONFIG_PANEL_RP_H
 

@@ -2,4 +2,10 @@
 
 #include "resource.h"
 
-CConfigPanelT88::CConfigPanelT88(CWnd* pParent) : CConfigPanel(IDD_CONFIG_T88, ToggleColumn(), pParent) {}
+namespace {
+
+const PanelRows kT88Rows = {store::kRowCount, store::kRowCount, true};
+
+}  // namespace
+
+CConfigPanelT88::CConfigPanelT88(CWnd* pParent) : CConfigPanel(IDD_CONFIG_T88, ToggleColumn(), kT88Rows, pParent) {}

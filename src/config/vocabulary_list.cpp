@@ -2,14 +2,15 @@
 
 namespace vocabulary_list {
 
-int SelectedRow(const CComboBox& list, int rowCount) {
+bool SelectedRow(const CComboBox& list, int rowCount, int* row) {
     const int item = list.GetCurSel();
     if (item < 0)
-        return -1;
-    const LRESULT row = static_cast<LRESULT>(list.GetItemData(item));
-    if (row < 0 || row >= rowCount)
-        return -1;
-    return static_cast<int>(row);
+        return false;
+    const LRESULT data = static_cast<LRESULT>(list.GetItemData(item));
+    if (data != kNoRow && (data < 0 || data >= rowCount))
+        return false;
+    *row = static_cast<int>(data);
+    return true;
 }
 
 void FitDroppedWidth(const CComboBox& list, int textWidth) {

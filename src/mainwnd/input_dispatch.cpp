@@ -1,7 +1,9 @@
 // The input callback of the device library: packets of the selected device go to the
-// test page (buttons, LED states) and to the brightness and blink controls (reports).
+// test page (buttons, LED states) or the configuration page (buttons) and to the brightness
+// and blink controls (reports).
 #include "mainwnd/main_dialog.h"
 
+#include "config/config_dialog.h"
 #include "device/device_types.h"
 
 #include "paneltest/panel_test_dialog.h"
@@ -27,9 +29,14 @@ int CMainDialog::InputCallback(tagBGDevHWType type, unsigned short device, unsig
         return 0;
 
     CTestDialog* testPage = IsPanelType(type) ? main->m_pTestPage : nullptr;
+    // Only one of the two is shown: the configuration page in configuration mode.
+    CConfigDialog* configPage = IsPanelType(type) ? main->m_pConfigPage : nullptr;
     if (kind == BG_PACKET_BUTTONS) {
+        const BYTE buttons = static_cast<BYTE>(reinterpret_cast<UINT_PTR>(data) & 0xFF);
         if (testPage != nullptr)
-            testPage->UpdateButtonStatus(static_cast<BYTE>(reinterpret_cast<UINT_PTR>(data) & 0xFF));
+            testPage->UpdateButtonStatus(buttons);
+        else if (configPage != nullptr)
+            configPage->OnPanelInput(buttons);
     } else if (kind == BG_PACKET_REPORT) {
         if (data == nullptr)
             return 0;
@@ -42,6 +49,8 @@ int CMainDialog::InputCallback(tagBGDevHWType type, unsigned short device, unsig
         case BG_REPORT_BUTTONS:
             if (testPage != nullptr)
                 testPage->UpdateButtonStatus(bytes[1]);
+            else if (configPage != nullptr)
+                configPage->OnPanelInput(bytes[1]);
             break;
         case BG_REPORT_BRIGHTNESS:
             main->ShowBrightness(bytes[1]);

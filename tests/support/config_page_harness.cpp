@@ -85,12 +85,19 @@ CConfigPanel& ConfigPageFixture::Panel() {
 
 HWND ConfigPageFixture::PageWindow() { return Panel().m_hWnd; }
 
-void ConfigPageFixture::PickButton(int k, int row) { ui::CloseUp(PageWindow(), IDC_BUTTON_LIST_FIRST + k, row); }
+void ConfigPageFixture::PickButton(int k, int row) {
+    ui::CloseUp(PageWindow(), IDC_BUTTON_LIST_FIRST + k, ItemOfRow(row));
+}
 
-void ConfigPageFixture::PickLED(int k, int row) { ui::CloseUp(PageWindow(), IDC_LED_LIST_FIRST + k, row); }
+void ConfigPageFixture::PickLED(int k, int row) { ui::CloseUp(PageWindow(), IDC_LED_LIST_FIRST + k, ItemOfRow(row)); }
 
 int ConfigPageFixture::SelectedItem(int id) {
     return static_cast<int>(::SendDlgItemMessageW(PageWindow(), id, CB_GETCURSEL, 0, 0));
+}
+
+int ConfigPageFixture::ShownRow(int id) {
+    const int item = SelectedItem(id);
+    return item < 0 ? -1 : item == 0 ? CConfigPanel::kNoRow : item - 1;
 }
 
 std::wstring ConfigPageFixture::SelectedLabel(int id) {
@@ -107,6 +114,37 @@ std::wstring ConfigPageFixture::SelectedLabel(int id) {
 void ConfigPageFixture::Apply() { ui::Click(main->m_hWnd, IDC_APPLY); }
 
 bool ConfigPageFixture::ApplyEnabled() { return ui::IsEnabled(main->m_hWnd, IDC_APPLY); }
+
+void ConfigPageFixture::FocusList(int id) {
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    ui::Focus(PageWindow(), id);
+    const HWND list = ::GetDlgItem(PageWindow(), id);
+    ASSERT_TRUE(::GetFocus() == list || ::GetParent(::GetFocus()) == list) << "list " << id;
+}
+
+void ConfigPageFixture::Press(WORD vk, bool shift, bool control) { ui::PressKey(main->m_hWnd, vk, shift, control); }
+
+void ConfigPageFixture::ClickListItem(int id, int item) {
+    const HWND list = ::GetDlgItem(PageWindow(), id);
+    RECT rect = {};
+    ::GetClientRect(list, &rect);
+    ui::ClickAt(main->m_hWnd, list, POINT{rect.right - 5, rect.bottom / 2});
+    ASSERT_TRUE(::SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)) << "list " << id << " did not open";
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetComboBoxInfo(list, &info));
+    RECT itemRect = {};
+    RECT shown = {};
+    ::GetClientRect(info.hwndList, &shown);
+    ::SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&itemRect));
+    if (itemRect.top < 0 || itemRect.bottom > shown.bottom) {
+        ::SendMessageW(info.hwndList, LB_SETTOPINDEX, static_cast<WPARAM>(item), 0);
+        ::SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&itemRect));
+    }
+    ui::ClickAt(main->m_hWnd, info.hwndList,
+                POINT{(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2});
+    EXPECT_FALSE(::SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)) << "list " << id << " stayed open";
+}
 
 std::vector<int> ConfigPageFixture::LedStates(int device) {
     const fake_vuzoz::PanelState& panel = fake_vuzoz::Panel(device);

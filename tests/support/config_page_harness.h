@@ -39,15 +39,29 @@ protected:
     CConfigPanel& Panel();
     HWND PageWindow();
 
-    // The user picks row of the table in upper list k or LED list k.
+    // Item 0 of every list is "(none)", row r of its table is item r + 1.
+    static int ItemOfRow(int row) { return row == CConfigPanel::kNoRow ? 0 : row < 0 ? -1 : row + 1; }
+    // The user opens upper list k or LED list k and closes it on row of the table
+    // (CConfigPanel::kNoRow: on "(none)"; -1: with nothing selected).
     void PickButton(int k, int row);
     void PickLED(int k, int row);
     // The item the list shows selected, and its text; -1 and "" when none is.
     int SelectedItem(int id);
     std::wstring SelectedLabel(int id);
+    // The row of the item the list shows selected: CConfigPanel::kNoRow for "(none)", -1
+    // when nothing is selected.
+    int ShownRow(int id);
 
     void Apply();
     bool ApplyEnabled();
+
+    // Real input, handled as the main window's modal loop handles it. The window comes to
+    // the front and the focus goes into list id.
+    void FocusList(int id);
+    void Press(WORD vk, bool shift = false, bool control = false);
+    // Opens list id with a click on its arrow, scrolls the open list to item if it is out of
+    // sight (as the wheel would) and clicks it.
+    void ClickListItem(int id, int item);
     // The states the fake device holds for LEDs 0 to 7.
     std::vector<int> LedStates(int device);
 };

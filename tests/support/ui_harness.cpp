@@ -94,14 +94,18 @@ INPUT KeyInput(WORD vk, bool up) {
 
 }  // namespace
 
-void PressKey(HWND dialog, WORD vk, bool shift) {
+void PressKey(HWND dialog, WORD vk, bool shift, bool control) {
     std::vector<INPUT> inputs;
+    if (control)
+        inputs.push_back(KeyInput(VK_CONTROL, false));
     if (shift)
         inputs.push_back(KeyInput(VK_SHIFT, false));
     inputs.push_back(KeyInput(vk, false));
     inputs.push_back(KeyInput(vk, true));
     if (shift)
         inputs.push_back(KeyInput(VK_SHIFT, true));
+    if (control)
+        inputs.push_back(KeyInput(VK_CONTROL, true));
     EXPECT_EQ(inputs.size(), ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
     PumpDialog(dialog);
 }
@@ -184,7 +188,8 @@ UINT ButtonsOf(HWND box) {
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers) : m_hook(nullptr), m_answers(answers) {
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers, std::function<void()> whileOpen)
+    : m_hook(nullptr), m_answers(answers), m_whileOpen(std::move(whileOpen)) {
     g_answerer = this;
     m_hook = ::SetWindowsHookExW(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
 }
@@ -210,6 +215,8 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
             g_answerer->m_buttons.push_back(ButtonsOf(box));
             size_t index = g_answerer->m_texts.size() - 1;
             int answer = index < g_answerer->m_answers.size() ? g_answerer->m_answers[index] : IDCANCEL;
+            if (g_answerer->m_whileOpen)
+                g_answerer->m_whileOpen();
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
         }

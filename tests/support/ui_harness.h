@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +36,7 @@ void ActivateDeviceItem(CMainDialog& main, int item);
 // (IsDialogMessage first), until the queue has been quiet for a moment.
 bool BringToFront(HWND dialog);
 void PumpDialog(HWND dialog);
-void PressKey(HWND dialog, WORD vk, bool shift = false);
+void PressKey(HWND dialog, WORD vk, bool shift = false, bool control = false);
 void TypeDigits(HWND dialog, const char* digits);
 // A left click at point (client coordinates of window).
 void ClickAt(HWND dialog, HWND window, POINT point);
@@ -50,7 +51,8 @@ bool IsEnabled(HWND dialog, int id);
 // buttons in turn, and records their texts (the box's static texts, one per line).
 class MessageBoxAnswerer {
 public:
-    explicit MessageBoxAnswerer(std::vector<int> answers);
+    // whileOpen, when given, runs as each box comes up, before it is answered.
+    explicit MessageBoxAnswerer(std::vector<int> answers, std::function<void()> whileOpen = nullptr);
     ~MessageBoxAnswerer();
     const std::vector<std::wstring>& Texts() const { return m_texts; }
     const std::vector<UINT>& Buttons() const { return m_buttons; }  // MB_YESNO, MB_OK ... of each box
@@ -59,6 +61,7 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     HHOOK m_hook;
     std::vector<int> m_answers;
+    std::function<void()> m_whileOpen;
     std::vector<std::wstring> m_texts;
     std::vector<UINT> m_buttons;
     std::vector<HWND> m_seen;
