@@ -50,7 +50,7 @@ class ConfigT88Test : public ToggleConfigFixture {};
 
 TEST_F(ConfigT88Test, IsThePageOfAToggleSwitchPanel) {
     Start({BG_HW_TOGGLE_8X8});
-    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->m_pConfigPage));
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->ConfigPage()));
     EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
     EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
 }
@@ -235,7 +235,7 @@ protected:
 
 TEST_F(ConfigRPTest, IsThePageOfARadioPanelWithEightRowsOfEach) {
     Start({BG_HW_RADIO});
-    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->ConfigPage()));
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
@@ -263,7 +263,7 @@ TEST_F(ConfigRPTest, RadioAndToggleSwitchPanelsWithTheSamePicksStoreTheSameSecti
     PickTheSameRows();
     Apply();
     ui::ActivateDeviceItem(*main, 1);
-    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->ConfigPage()));
     PickTheSameRows();
     Apply();
 

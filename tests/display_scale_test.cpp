@@ -511,14 +511,14 @@ protected:
     // a dialog's controls when the scale changes), so only the part of each picture that the
     // list shows is compared.
     void CheckDevicePictures(int shownPercent, bool wholeItems = true) {
-        HWND list = main->m_listDevices.m_hWnd;
+        HWND list = main->DeviceList().m_hWnd;
         const Pixels strip = screen_pixels::OfResource(ScaledId(IDB_DEVICE_LIST, shownPercent));
         ASSERT_EQ(4 * Scaled(104, shownPercent), strip.width);
         ASSERT_EQ(Scaled(34, shownPercent), strip.height);
         const int width = strip.width / 4;
         RECT client = {};
         ::GetClientRect(list, &client);
-        for (int item = 0; item < main->m_listDevices.GetItemCount(); ++item) {
+        for (int item = 0; item < main->DeviceList().GetItemCount(); ++item) {
             RECT bounds = {};
             bounds.left = LVIR_BOUNDS;
             ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds)));
@@ -533,7 +533,7 @@ protected:
                 cell.right = std::min(cell.right, client.right);
             ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&cell), 2);
             const Pixels shown = screen_pixels::Capture(cell);
-            const int type = static_cast<int>(main->m_pDevTypes[item]);
+            const int type = static_cast<int>(main->DeviceTypes()[item]);
             // The picture somewhere in its cell with a margin on every side, every pixel as drawn.
             const int margin = (cellWidth - width) / 2;
             EXPECT_GT(margin, 0) << "item " << item << " has no room for the selection frame";
@@ -556,7 +556,7 @@ protected:
 
     // How many panels the list shows at once: at 96 DPI recorded, at the others as many.
     void CheckDeviceListCount(const std::string& key, RecordedLayout& layout) {
-        HWND list = main->m_listDevices.m_hWnd;
+        HWND list = main->DeviceList().m_hWnd;
         RECT client = {};
         ::GetClientRect(list, &client);
         RECT item = {};
@@ -576,8 +576,8 @@ protected:
     }
 
     void CheckIndicators(UINT clearPicture) {
-        ASSERT_NE(nullptr, main->m_pTestPage);
-        CTestPanel& page = *static_cast<CTestPanel*>(main->m_pTestPage);
+        ASSERT_NE(nullptr, main->TestPage());
+        CTestPanel& page = *static_cast<CTestPanel*>(main->TestPage());
         const Pixels expected = screen_pixels::OfResource(ScaledId(clearPicture, percent));
         ASSERT_EQ(Scaled(30, percent), expected.width);
         for (int i = 0; i < page.GetIndicatorCount(); ++i) {

@@ -20,9 +20,9 @@ protected:
     }
 
     std::wstring ErrorText() const {
-        if (main->m_pErrorPage == nullptr)
+        if (main->ErrorPage() == nullptr)
             return L"(no error page)";
-        return main->m_pErrorPage->m_staticText.GetWindowText();
+        return main->ErrorPage()->m_staticText.GetWindowText();
     }
 };
 
@@ -33,7 +33,7 @@ TEST_F(MainDialogLibrary, MissingLibraryNamesTheFileAndFolderAndCallsNothing) {
     EXPECT_NE(std::wstring::npos, text.find(L"VUZoz.dll")) << text;
     EXPECT_NE(std::wstring::npos, text.find(L"C:\\Panels\\Tollan")) << text;
     EXPECT_EQ(DeviceLibraryProblemText(OpenDeviceLibrary()), text);
-    EXPECT_EQ(0, main->m_listDevices.GetItemCount());
+    EXPECT_EQ(0, main->DeviceList().GetItemCount());
     EXPECT_EQ(-1, IndexOf("BGInit"));
     EXPECT_EQ(-1, IndexOf("BGGetDevType"));
     EXPECT_EQ(-1, IndexOf("BG_RegisterInputCallback 1"));

@@ -55,7 +55,7 @@ TEST_F(MainDialogStart, BlinkEditsSendTheirPeriodsBeforeTheLibraryIsReady) {
 
 TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsTheCurrentOne) {
     Start({RP, B88, T88, B88});
-    CListCtrl& list = main->m_listDevices;
+    CListCtrl list = main->DeviceList();
     ASSERT_EQ(4, list.GetItemCount());
     const int expectedImages[] = {3, 1, 2, 1};
     for (int i = 0; i < 4; ++i) {
@@ -92,32 +92,32 @@ TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsTheCurrentOne) {
 
 TEST_F(MainDialogStart, MakesThePageOfTheFirstPanelForTheMode) {
     Start({T88, B88});
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(0, main->m_pConfigPage->m_nDevice);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
-    EXPECT_EQ(main->m_hWnd, ::GetParent(main->m_pConfigPage->m_hWnd));
-    EXPECT_EQ(0, main->m_bTestMode);
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ErrorPage());
+    EXPECT_EQ(0, main->ConfigPage()->m_nDevice);
+    EXPECT_TRUE(::IsWindowVisible(main->ConfigPage()->m_hWnd));
+    EXPECT_EQ(main->m_hWnd, ::GetParent(main->ConfigPage()->m_hWnd));
+    EXPECT_FALSE(main->IsTestMode());
 }
 
 TEST_F(MainDialogStart, TestModeMakesATestPage) {
     Start({RP}, true);
-    ASSERT_NE(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_bTestMode);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pTestPage->m_hWnd));
+    ASSERT_NE(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_TRUE(main->IsTestMode());
+    EXPECT_TRUE(::IsWindowVisible(main->TestPage()->m_hWnd));
 }
 
 TEST_F(MainDialogStart, UnknownPanelTypeGetsNoPage) {
     Start({static_cast<tagBGDevHWType>(7)});
-    EXPECT_EQ(1, main->m_listDevices.GetItemCount());
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pErrorPage);
+    EXPECT_EQ(1, main->DeviceList().GetItemCount());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ErrorPage());
     // Its brightness reports are still shown, and Apply does nothing.
     EXPECT_EQ(1, fake_vuzoz::DeliverBrightness(static_cast<tagBGDevHWType>(7), 0, 77));
-    EXPECT_EQ(77, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(77, ui::BrightnessSlider(*main).GetPos());
     fake_vuzoz::ClearCalls();
     ui::Click(main->m_hWnd, IDC_APPLY);
     EXPECT_TRUE(fake_vuzoz::Calls().empty());
@@ -125,10 +125,10 @@ TEST_F(MainDialogStart, UnknownPanelTypeGetsNoPage) {
 
 TEST_F(MainDialogStart, ApplyIsDisabledAndSliderWaitsForTheDevice) {
     Start({B88});
-    EXPECT_FALSE(main->m_bBrightnessLive);
+    EXPECT_FALSE(main->IsBrightnessLive());
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 }
 
 TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
@@ -150,9 +150,9 @@ TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
 
 TEST_F(MainDialogStart, IconIsSetAndGivenForDragging) {
     Start({B88});
-    ASSERT_NE(nullptr, main->m_hIcon);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(main->m_hIcon), ::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(main->m_hIcon), ::SendMessageW(main->m_hWnd, WM_QUERYDRAGICON, 0, 0));
+    ASSERT_NE(nullptr, main->Icon());
+    EXPECT_EQ(reinterpret_cast<LRESULT>(main->Icon()), ::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(main->Icon()), ::SendMessageW(main->m_hWnd, WM_QUERYDRAGICON, 0, 0));
 }
 
 class MainDialogInitFailure : public MainWindowTest {};
@@ -161,10 +161,10 @@ TEST_F(MainDialogInitFailure, SaysTheLibraryCouldNotStartAndStillTerminates) {
     fake_vuzoz::Reset({B88, RP});
     fake_vuzoz::SetInitFails(true);
     StartPrepared();
-    EXPECT_EQ(0, main->m_listDevices.GetItemCount());
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(main->m_pErrorPage->m_hWnd, Page());
-    std::wstring text = main->m_pErrorPage->m_staticText.GetWindowText();
+    EXPECT_EQ(0, main->DeviceList().GetItemCount());
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(main->ErrorPage()->m_hWnd, Page());
+    std::wstring text = main->ErrorPage()->m_staticText.GetWindowText();
     EXPECT_EQ(DeviceLibraryInitFailedText(BG_ERR_INIT_FAILED), text);
     EXPECT_NE(std::wstring::npos, text.find(L"4")) << "the result code";
     EXPECT_EQ(nullptr, fake_vuzoz::Callback());
@@ -182,9 +182,9 @@ TEST_F(MainDialogInitFailure, NullTypeArrayMeansNoPanel) {
     fake_vuzoz::Reset({B88});
     fake_vuzoz::SetDevTypeNull(true);
     StartPrepared();
-    EXPECT_EQ(0, main->m_listDevices.GetItemCount());
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(AfxLoadString(IDS_NO_DEVICE), main->m_pErrorPage->m_staticText.GetWindowText());
+    EXPECT_EQ(0, main->DeviceList().GetItemCount());
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(AfxLoadString(IDS_NO_DEVICE), main->ErrorPage()->m_staticText.GetWindowText());
     // A packet finds no device to belong to.
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(BG_HW_NONE, 0, 5));
     Close();
@@ -194,10 +194,10 @@ class ErrorPage : public MainWindowTest {};
 
 TEST_F(ErrorPage, ShowsStringWhenNoPanelIsAttached) {
     Start({});
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    HWND page = main->m_pErrorPage->m_hWnd;
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    HWND page = main->ErrorPage()->m_hWnd;
     EXPECT_TRUE(::IsWindowVisible(page));
     EXPECT_EQ(main->m_hWnd, ::GetParent(page));
     EXPECT_TRUE(::GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD);
@@ -216,7 +216,7 @@ TEST_F(ErrorPage, TextIsInTheUserInterfaceLanguage) {
     Start({});
     const char* locale = std::getenv("LC_ALL");
     bool russian = locale != nullptr && std::string(locale).compare(0, 2, "ru") == 0;
-    std::wstring text = ui::Text(main->m_pErrorPage->m_hWnd, IDC_ERROR_TEXT);
+    std::wstring text = ui::Text(main->ErrorPage()->m_hWnd, IDC_ERROR_TEXT);
     wchar_t caption[128] = L"";
     ::GetWindowTextW(main->m_hWnd, caption, 128);
     if (russian) {
@@ -234,26 +234,26 @@ class MainDialogActivation : public MainWindowTest {};
 
 TEST_F(MainDialogActivation, TheSelectedItemChangesNothing) {
     Start({B88, RP});
-    CConfigDialog* page = main->m_pConfigPage;
+    CConfigDialog* page = main->ConfigPage();
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 0);
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(page, main->ConfigPage());
     EXPECT_TRUE(fake_vuzoz::Calls().empty());
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 }
 
 TEST_F(MainDialogActivation, AnotherItemMakesItsPageThenAsks) {
     Start({B88, RP});
-    HWND oldPage = main->m_pConfigPage->m_hWnd;
+    HWND oldPage = main->ConfigPage()->m_hWnd;
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     // The page of the other type is parked, hidden, for the next device of its type.
     EXPECT_FALSE(::IsWindowVisible(oldPage));
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_NE(oldPage, main->m_pConfigPage->m_hWnd);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
-    EXPECT_NE(nullptr, ::GetDlgItem(main->m_pConfigPage->m_hWnd, IDC_BUTTON_LIST_FIRST));
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_NE(oldPage, main->ConfigPage()->m_hWnd);
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
+    EXPECT_NE(nullptr, ::GetDlgItem(main->ConfigPage()->m_hWnd, IDC_BUTTON_LIST_FIRST));
     const std::vector<std::string>& calls = fake_vuzoz::Calls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ("BG_GetCurBrightness 1", calls[calls.size() - 2]);
@@ -262,55 +262,55 @@ TEST_F(MainDialogActivation, AnotherItemMakesItsPageThenAsks) {
     for (const std::string& line : call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0}))
         EXPECT_GE(IndexOf(line), 0) << line;
     // The new page's stored brightness made the slider live again.
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
 }
 
 TEST_F(MainDialogActivation, InTestModeTheSliderWaitsForTheNewDevice) {
     Start({B88, RP}, true);
     fake_vuzoz::DeliverBrightness(B88, 0, 10);
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_FALSE(main->m_bBrightnessLive);
+    EXPECT_FALSE(main->IsBrightnessLive());
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
     EXPECT_EQ(1, fake_vuzoz::DeliverBrightness(RP, 1, 11));
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
     EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
 }
 
 TEST_F(MainDialogActivation, TheListsSelectionIsTheCurrentDeviceHoweverItMoves) {
     Start({B88, T88});
-    CConfigDialog* page = main->m_pConfigPage;
+    CConfigDialog* page = main->ConfigPage();
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
     // The page follows once the list is done with the change.
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(page, main->ConfigPage());
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 
     // A list left without a selection marks the current device again.
     item.state = 0;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->DeviceList().GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(1, main->CurrentDevice());
 }
 
 TEST_F(MainDialogActivation, AClickOnAnItemActivatesIt) {
     Start({B88, T88});
     RECT rect = {};
     rect.left = LVIR_BOUNDS;
-    ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
+    ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ::SendMessageW(main->m_listDevices.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(main->m_listDevices.m_hWnd, WM_LBUTTONUP, 0, point);
+    ::SendMessageW(main->DeviceList().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(main->DeviceList().m_hWnd, WM_LBUTTONUP, 0, point);
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 }
 
 class InputCallback : public MainWindowTest {};
@@ -321,7 +321,7 @@ TEST_F(InputCallback, OnlyPacketsOfTheSelectedDeviceAndTypeCount) {
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 1, 20));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(RP, 0, 30));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(RP, 2, 40));
-    EXPECT_EQ(10, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(10, ui::BrightnessSlider(*main).GetPos());
     EXPECT_EQ(L"10", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
 }
 
@@ -340,7 +340,7 @@ TEST_F(InputCallback, BadPacketsTouchNothing) {
     EXPECT_EQ(0, fake_vuzoz::DeliverRaw(B88, 0, BG_PACKET_REPORT, nullptr));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 2, 50));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(BG_HW_NONE, 9, 50));
-    EXPECT_NE(50, main->m_sliderBrightness.GetPos());
+    EXPECT_NE(50, ui::BrightnessSlider(*main).GetPos());
 }
 
 TEST_F(InputCallback, BlinkReportFillsTheEditsInOrder) {
@@ -378,8 +378,8 @@ TEST_F(CloseSequence, SwitchesOffEvery8x8PanelThenTerminates) {
     expected.push_back("BGTerminate");
     EXPECT_EQ(expected, fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
     EXPECT_EQ(IDCANCEL, main->GetResult());
 }
 
@@ -394,7 +394,7 @@ TEST_F(CloseSequence, ToggleSwitchPanelsToo) {
 
 TEST_F(CloseSequence, EmptiesTheListAndDropsThePagesFirst) {
     Start({B88});
-    HWND list = main->m_listDevices.m_hWnd;
+    HWND list = main->DeviceList().m_hWnd;
     HWND page = Page();
     // Watch the list while the window goes: its items are deleted before it is destroyed.
     ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);

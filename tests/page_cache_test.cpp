@@ -83,7 +83,7 @@ protected:
         }
         StartPrepared(testMode);
         ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-        ::SetFocus(main->m_listDevices.m_hWnd);
+        ::SetFocus(main->DeviceList().m_hWnd);
         ui::PumpDialog(main->m_hWnd);
     }
     HWND Shown() const { return Page(); }
@@ -91,17 +91,17 @@ protected:
     // that the switch made.
     std::vector<std::string> SwitchDown() {
         fake_vuzoz::ClearCalls();
-        const int before = main->m_nCurDevice;
+        const int before = main->CurrentDevice();
         ui::PressKey(main->m_hWnd, VK_DOWN);
-        EXPECT_EQ(before + 1, main->m_nCurDevice);
+        EXPECT_EQ(before + 1, main->CurrentDevice());
         return fake_vuzoz::Calls();
     }
     void ClickDevice(int item) {
         RECT rect = {};
         rect.left = LVIR_ICON;
-        ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+        ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
                                    reinterpret_cast<LPARAM>(&rect)));
-        ui::ClickAt(main->m_hWnd, main->m_listDevices.m_hWnd,
+        ui::ClickAt(main->m_hWnd, main->DeviceList().m_hWnd,
                     POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
 };
@@ -184,7 +184,7 @@ TEST_P(PageCacheCalls, ManySwitchesMakeOnePagePerType) {
     std::set<HWND> pages;
     for (int round = 0; round < 30; ++round) {
         ui::ActivateDeviceItem(*main, round % 3);
-        ASSERT_EQ(round % 3, main->m_nCurDevice);
+        ASSERT_EQ(round % 3, main->CurrentDevice());
         pages.insert(Shown());
         // Exactly one page of the window is visible.
         int visible = 0;
@@ -221,7 +221,7 @@ protected:
         test_settings::WriteDword(section, L"LEDcomp" + std::to_wstring(k), comparison);
         test_settings::WriteString(section, L"LEDval" + std::to_wstring(k), value);
     }
-    CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->m_pConfigPage); }
+    CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->ConfigPage()); }
     int Selected(int id) { return static_cast<int>(::SendDlgItemMessageW(Shown(), id, CB_GETCURSEL, 0, 0)); }
     std::wstring Text(int id) { return ui::Text(Shown(), id); }
     std::wstring Stored(int device, const std::wstring& name) {
@@ -261,7 +261,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
 
     // The user searches in upper list 0 (a pick), then clicks the second panel and lets
     // the pick go.
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     ui::PressKey(main->m_hWnd, VK_TAB);
     // The focus is in the edit field of the editable list.
     ASSERT_EQ(::GetDlgItem(page, IDC_BUTTON_LIST_FIRST), ::GetParent(::GetFocus()));
@@ -275,7 +275,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
         ClickDevice(1);
         EXPECT_EQ(1u, answerer.Texts().size());
     }
-    ASSERT_EQ(1, main->m_nCurDevice);
+    ASSERT_EQ(1, main->CurrentDevice());
     ASSERT_EQ(page, Shown()) << "the page of the type was made again";
     EXPECT_EQ(1, Panel().m_nDevice);
     EXPECT_FALSE(Panel().m_bChanged);
@@ -293,7 +293,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     ASSERT_NE(nullptr, searchBox);
     EXPECT_FALSE(::IsWindowVisible(searchBox));
     EXPECT_EQ(L"", ui::Text(page, list_search::kTextWindowId));
-    EXPECT_EQ(33, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(33, ui::BrightnessSlider(*main).GetPos());
 
     // F3 in upper list 0 has no search text of the device before to look for.
     ui::PressKey(main->m_hWnd, VK_TAB);
@@ -330,7 +330,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
         ClickDevice(0);
         EXPECT_TRUE(answerer.Texts().empty());
     }
-    ASSERT_EQ(0, main->m_nCurDevice);
+    ASSERT_EQ(0, main->CurrentDevice());
     EXPECT_EQ(page, Shown());
     EXPECT_EQ(0, Selected(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(rowA, Selected(IDC_BUTTON_LIST_FIRST + 1));
@@ -346,13 +346,13 @@ class PageCacheParked : public PageCacheFixture {
 protected:
     // The controls the focus visits with Tab from the device list round to it again.
     std::vector<HWND> TabRound() {
-        ::SetFocus(main->m_listDevices.m_hWnd);
+        ::SetFocus(main->DeviceList().m_hWnd);
         ui::PumpDialog(main->m_hWnd);
         std::vector<HWND> visited;
         for (int stop = 0; stop < 80; ++stop) {
             ui::PressKey(main->m_hWnd, VK_TAB);
             HWND focus = ::GetFocus();
-            if (focus == main->m_listDevices.m_hWnd || focus == nullptr)
+            if (focus == main->DeviceList().m_hWnd || focus == nullptr)
                 break;
             visited.push_back(focus);
         }
@@ -428,12 +428,12 @@ TEST_F(PageCacheParked, APageWithTheFocusHandsItToTheListBeforeItIsParked) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
     ui::PumpDialog(main->m_hWnd);
-    ASSERT_EQ(1, main->m_nCurDevice);
+    ASSERT_EQ(1, main->CurrentDevice());
     EXPECT_FALSE(::IsWindowVisible(togglePage));
     EXPECT_FALSE(::IsChild(togglePage, ::GetFocus()));
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
 }
 
 // ---- the start ----------------------------------------------------------------------------
@@ -557,7 +557,7 @@ void CALLBACK CloseOnceStarted(HWND, UINT, UINT_PTR, DWORD) {
     ++s_modal.ticks;
     if (s_modal.main == nullptr || s_modal.main->m_hWnd == nullptr)
         return;
-    if (s_modal.main->IsStarted() && s_modal.main->m_pConfigPage != nullptr && !s_modal.hadPage) {
+    if (s_modal.main->IsStarted() && s_modal.main->ConfigPage() != nullptr && !s_modal.hadPage) {
         s_modal.hadPage = true;
         s_modal.visibleAtPage = ::IsWindowVisible(s_modal.main->m_hWnd) != FALSE;
     }
@@ -609,8 +609,8 @@ TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
     main->ShowWindow(SW_SHOW);
     ui::PumpDialog(main->m_hWnd);
     ASSERT_TRUE(main->IsStarted());
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_TRUE(::IsWindowVisible(main->ConfigPage()->m_hWnd));
     EXPECT_EQ(6, watch.callsAtListPaint);
     EXPECT_EQ(6, watch.callsAtPageInit);
     EXPECT_FALSE(watch.listInvalidAtPageInit);
@@ -644,7 +644,7 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
     // Enter in the list, Apply, a blink period typed: nothing reaches the device yet.
     ui::Click(main->m_hWnd, IDC_DEVICE_LIST);
     ui::Click(main->m_hWnd, IDC_APPLY);
@@ -652,7 +652,7 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     ui::SendCommand(main->m_hWnd, IDC_FAST_ON, EN_SETFOCUS);
     EXPECT_EQ(6u, fake_vuzoz::Calls().size());
     EXPECT_EQ(nullptr, Page());
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 
     WaitForStart();
     ASSERT_TRUE(main->IsStarted());
@@ -660,9 +660,9 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     const std::vector<std::string>& calls = fake_vuzoz::Calls();
     ASSERT_GT(calls.size(), start.size());
     EXPECT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
     EXPECT_EQ("BG_GetCurBlinkPeriod 1", calls.back());
     // The page loaded the stored periods over what was typed.
     EXPECT_EQ(L"12", ui::Text(main->m_hWnd, IDC_FAST_ON));
@@ -678,7 +678,7 @@ TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
     expected.insert(expected.end(), close.begin(), close.end());
     EXPECT_EQ(expected, fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
+    EXPECT_EQ(nullptr, main->ConfigPage());
 }
 
 // ---- pages built ahead -------------------------------------------------------------------
@@ -754,7 +754,7 @@ private:
             wchar_t className[32] = L"";
             ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32);
             if (create->lpcs->hwndParent == main->m_hWnd && ::lstrcmpW(className, L"#32770") == 0)
-                s_watch->devicesAtInit.push_back(main->m_nCurDevice);
+                s_watch->devicesAtInit.push_back(main->CurrentDevice());
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -805,7 +805,7 @@ protected:
     // a test page shows its indicators' pictures.
     void ExpectStoredPicksShown() {
         if (TestMode()) {
-            const CTestPanel& page = *dynamic_cast<CTestPanel*>(main->m_pTestPage);
+            const CTestPanel& page = *dynamic_cast<CTestPanel*>(main->TestPage());
             EXPECT_EQ(test_page::kTogglePage.bitClearPicture, test_page::PaintedPicture(page, test_page::kTogglePage, 0));
             return;
         }
@@ -823,7 +823,7 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     PageInitWatch inits(main);
     StartPrepared(TestMode());
     ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     IdleUntilPages(3);
 
     const HWND shown = Shown();
@@ -842,7 +842,7 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     EXPECT_EQ(StartCalls(B88, TestMode()), fake_vuzoz::Calls());
     EXPECT_EQ(storedBefore, StoredEverything());
     // The focus stayed where it was, and Tab visits only the shown page.
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
     const std::vector<HWND> visited = TabRound();
     int onThePage = 0;
     for (HWND focus : visited) {
@@ -862,7 +862,7 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
         PageInitWatch inits(main);
         CreateOnly({B88, T88, RP});
         (void)::SetForegroundWindow(main->m_hWnd);
-        ::SetFocus(main->m_listDevices.m_hWnd);
+        ::SetFocus(main->DeviceList().m_hWnd);
         INPUT keys[2] = {};
         for (INPUT& key : keys) {
             key.type = INPUT_KEYBOARD;
@@ -872,11 +872,11 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
         keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
         ASSERT_EQ(2u, ::SendInput(2, keys, sizeof(INPUT)));
         const DWORD begin = ::GetTickCount();
-        while (main->m_nCurDevice != 1 && ::GetTickCount() - begin < 5000) {
+        while (main->CurrentDevice() != 1 && ::GetTickCount() - begin < 5000) {
             (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             ui::PumpMessages();
         }
-        ASSERT_EQ(1, main->m_nCurDevice);
+        ASSERT_EQ(1, main->CurrentDevice());
         ui::PumpDialog(main->m_hWnd);
         ASSERT_GE(inits.devicesAtInit.size(), 2u);
         ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
@@ -895,7 +895,7 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
     fake_vuzoz::Reset({B88, T88, RP});
     StartPrepared(TestMode());
     ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     IdleUntilPages(3);
     ASSERT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
     const std::vector<HWND> pages = PageWindows(main->m_hWnd);

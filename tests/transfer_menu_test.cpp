@@ -63,7 +63,7 @@ protected:
         PickLED(6, 30);
         ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"7");
         ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"90");
-        main->m_sliderBrightness.SetPos(200);
+        ui::BrightnessSlider(*main).SetPos(200);
         Apply();
     }
 
@@ -382,15 +382,15 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     // so no page is made while the menu comes up.
     ui::ActivateDeviceItem(*main, 1);
     ::SetForegroundWindow(main->m_hWnd);
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     transfer_test::PickPath(L"");
     int calls = transfer_test::PickerCalls();
 
     // Right click on the second panel, then the last item: Import settings... (cancelled).
     RECT item = {LVIR_ICON, 0, 0, 0};
-    ASSERT_TRUE(main->m_listDevices.SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
+    ASSERT_TRUE(main->DeviceList().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
     POINT point = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ::ClientToScreen(main->m_listDevices.m_hWnd, &point);
+    ::ClientToScreen(main->DeviceList().m_hWnd, &point);
     MenuKeys importKeys;
     importKeys.keys = {VK_UP, VK_RETURN};
     std::thread importThread(PressKeysInMenu, &importKeys);
@@ -410,7 +410,7 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     EXPECT_FALSE(transfer_test::LastPickWasSave());
 
     // Shift+F10 on the selected panel, then two up: Export all settings... (cancelled).
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     MenuKeys exportKeys;
     exportKeys.keys = {VK_UP, VK_UP, VK_RETURN};
     std::thread exportThread(PressKeysInMenu, &exportKeys);

@@ -1,7 +1,7 @@
 #include "config/config_dialog.h"
 
 #include "device/panel_leds.h"
-#include "mainwnd/main_dialog.h"
+#include "config/page_host.h"
 #include "resource.h"
 #include "VUZoz.h"
 
@@ -11,7 +11,7 @@ const MessageMapEntry<CConfigDialog> CConfigDialog::s_messageMap[] = {
 };
 
 CConfigDialog::CConfigDialog(UINT nIDTemplate, CWnd* pParent)
-    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false), m_bHoldsDevice(true) {}
+    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false), m_bHoldsDevice(true), m_pHost(nullptr) {}
 
 bool CConfigDialog::LoadConfig() { return false; }
 
@@ -33,9 +33,8 @@ void CConfigDialog::LeaveDevice() {
 BOOL CConfigDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }
 
 bool CConfigDialog::QuerySaveChanges() {
-    CMainDialog* main = GetMainDialog();
     // The brightness and blink controls belong to the page the main window shows.
-    const bool hardwareChanged = main != nullptr && main->m_pConfigPage == this && main->m_bHardwareChanged;
+    const bool hardwareChanged = m_pHost != nullptr && m_pHost->HardwareChanged(*this);
     if (!m_bChanged && !hardwareChanged)
         return true;
     switch (AfxMessageBox(IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION)) {
@@ -48,13 +47,13 @@ bool CConfigDialog::QuerySaveChanges() {
         // The user let the changes go: there is nothing left to ask about.
         m_bChanged = false;
         if (hardwareChanged)
-            main->DropHardwareChanges();
+            m_pHost->DropHardwareChanges();
         break;
     default:
         return false;
     }
-    if (main != nullptr && main->m_pConfigPage == this)
-        main->UpdateApply();
+    if (m_pHost != nullptr)
+        m_pHost->UpdateApply();
     return true;
 }
 
@@ -71,9 +70,8 @@ void CConfigDialog::HighlightLED(int led) const {
 
 void CConfigDialog::MarkChanged() {
     m_bChanged = true;
-    CMainDialog* main = GetMainDialog();
-    if (main != nullptr)
-        main->UpdateApply();
+    if (m_pHost != nullptr)
+        m_pHost->UpdateApply();
 }
 
 BOOL CConfigDialog::OnDestroy(WPARAM, LPARAM, LRESULT*) {

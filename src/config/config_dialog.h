@@ -6,6 +6,8 @@
 
 #include "afx/afx.h"
 
+class CPageHost;
+
 class CConfigDialog : public CDialog {
 public:
     // m_nDevice of a page built ahead of its first use: it holds no device, reads no
@@ -13,6 +15,9 @@ public:
     static const int kNoDevice = -1;
 
     CConfigDialog(UINT nIDTemplate, CWnd* pParent);
+
+    // The window that shows the page; null: the page stands alone and asks nobody.
+    void SetHost(CPageHost* host) { m_pHost = host; }
 
     virtual bool LoadConfig();
     virtual bool SaveConfig();
@@ -46,6 +51,8 @@ protected:
     void HighlightLED(int led) const;
     // The user picked a row: the page has unsaved picks and Apply becomes usable.
     void MarkChanged();
+
+    CPageHost* m_pHost;
 
 private:
     static const MessageMapEntry<CConfigDialog> s_messageMap[];

@@ -5,10 +5,10 @@
 #include "config/vocabulary_tables.h"
 #include "device/device_key.h"
 #include "device/panel_leds.h"
-#include "mainwnd/main_dialog.h"
+#include "config/page_host.h"
 #include "resource.h"
 #include "scaling/page_scaling.h"
-#include "store/pending_save.h"
+#include "store/panel_settings.h"
 #include "VUZoz.h"
 
 #include <algorithm>
@@ -197,7 +197,7 @@ void CConfigPanel::ShowHeldRow(UINT nID) {
     }
 }
 
-void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD id) {
+void CConfigPanel::RestoreButton(const store::SettingSection& section, int index, DWORD id) {
     const CUpperColumn& upper = m_upperColumn;
     // The lists are filled in table order, so the table is searched, not the list (asking a
     // list for each item's data costs a message per item); a row the list could not take is
@@ -214,21 +214,16 @@ void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD i
         // Another tool's or version's identifier: what is stored for the input stays.
         m_nButtonRow[index] = kKeptRow;
         m_keptButton[index][0] = id;
-        CWinApp* app = AfxGetApp();
-        for (int value = 1; value < upper.ValueCount(); ++value) {
-            m_keptButton[index][value] = app->GetProfileInt(
-                section.c_str(), store::IndexedValueName(upper.ValueName(value), index).c_str(), 0);
-        }
+        for (int value = 1; value < upper.ValueCount(); ++value)
+            m_keptButton[index][value] = section.Number(store::IndexedValueName(upper.ValueName(value), index).c_str(), 0);
     }
     ShowHeldRow(IDC_BUTTON_LIST_FIRST + index);
 }
 
-void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD variable) {
-    CWinApp* app = AfxGetApp();
-    const DWORD comparison =
-        app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
-    const std::wstring value =
-        app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
+void CConfigPanel::RestoreLED(const store::SettingSection& section, int index, DWORD variable) {
+    const DWORD comparison = section.Number(store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
+    const store::SettingValue* stored = section.Find(store::IndexedValueName(store::kLEDval, index).c_str());
+    const std::wstring value = stored != nullptr ? stored->text : std::wstring();
     // Two rows may share a variable (the gear's up and down rows); the stored comparison
     // and value tell them apart. Without those the first row of the variable comes back.
     const int rows = std::min(g_nLedCount, m_cbLED[index].GetCount());
@@ -259,26 +254,27 @@ bool CConfigPanel::LoadConfig() {
     CDeviceKey key;
     if (!key.Get(m_nDevice))
         return false;
-    CWinApp* app = AfxGetApp();
-    const std::wstring section = store::ConfigSectionName(key.c_str());
+    const store::PanelSettings stored =
+        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
+    static const store::SettingSection kNothingStored = {store::SectionKind::Config, std::wstring(), {}};
+    const store::SettingSection* config = stored.Find(store::SectionKind::Config);
+    const store::SettingSection& section = config != nullptr ? *config : kNothingStored;
     for (int k = 0; k < store::kRowCount; ++k) {
         // A stored 0 means nothing is stored.
-        const DWORD id = app->GetProfileInt(
-            section.c_str(), store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
+        const DWORD id = section.Number(store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
         if (id != 0)
             RestoreButton(section, k, id);
-        const DWORD variable = app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(), 0);
+        const DWORD variable = section.Number(store::IndexedValueName(store::kLED, k).c_str(), 0);
         if (variable != 0)
             RestoreLED(section, k, variable);
     }
-    CMainDialog* main = GetMainDialog();
-    if (main != nullptr)
-        main->LoadHardwareSettings(key.c_str());
+    if (m_pHost != nullptr)
+        m_pHost->LoadHardwareSettings(stored);
     m_bChanged = false;
     return true;
 }
 
-void CConfigPanel::WriteRows(store::SectionWrites& section) const {
+void CConfigPanel::WriteRows(store::SettingSection& section) const {
     for (int k = 0; k < store::kRowCount; ++k) {
         if (m_nButtonRow[k] == kKeptRow)
             m_upperColumn.WriteValues(section, k, m_keptButton[k]);
@@ -304,23 +300,19 @@ bool CConfigPanel::SaveConfig() {
     // Both sections are written whole or not at all, also when Tollan ends half-way: a
     // failed write puts back what they held, and a save cut short is finished at the next
     // start. A section that cannot be read whole is not written.
-    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
-    std::vector<store::SectionWrites> sections;
-    sections.emplace_back(profile + L"\\" + store::ConfigSectionName(key.c_str()));
-    WriteRows(sections.back());
-    CMainDialog* main = GetMainDialog();
-    if (main != nullptr) {
-        sections.emplace_back(profile + L"\\" + store::HardwareSectionName(key.c_str()));
-        main->WriteHardwareSettings(sections.back());
-    }
-    const store::SaveResult result = store::SaveSections(store::PendingSavePath(profile), sections);
+    store::PanelSettings shown;
+    shown.deviceKey = store::DeviceKeyText(key.c_str());
+    WriteRows(shown.Section(store::SectionKind::Config));
+    if (m_pHost != nullptr)
+        m_pHost->WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    const store::SaveResult result = store::WritePanelSettings(AfxGetApp()->GetAppRegistryPath(), {shown});
     if (result != store::kSaveDone) {
         // The picks stay unsaved: the page stays changed and Apply stays usable.
         AfxMessageBox(result == store::kSaveFailed ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (main != nullptr)
-        main->HardwareSettingsSaved();
+    if (m_pHost != nullptr)
+        m_pHost->HardwareSettingsSaved();
     m_bChanged = false;
     return true;
 }

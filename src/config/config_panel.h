@@ -14,7 +14,7 @@
 #include <vector>
 
 namespace store {
-struct SectionWrites;
+struct SettingSection;
 }
 
 class CConfigPanel : public CConfigDialog {
@@ -75,10 +75,10 @@ private:
 
     void FillLists();
     void ForgetRows();
-    void RestoreButton(const std::wstring& section, int index, DWORD id);
-    void RestoreLED(const std::wstring& section, int index, DWORD variable);
+    void RestoreButton(const store::SettingSection& section, int index, DWORD id);
+    void RestoreLED(const store::SettingSection& section, int index, DWORD variable);
     // What a save writes into the configuration section: every row's values, row by row.
-    void WriteRows(store::SectionWrites& section) const;
+    void WriteRows(store::SettingSection& section) const;
 
     const CUpperColumn& m_upperColumn;
     DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];

@@ -5,7 +5,7 @@
 #include "device/device_types.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
-#include "store/settings_store.h"
+#include "store/panel_settings.h"
 #include "transfer/settings_store_io.h"
 #include "transfer/settings_transfer.h"
 
@@ -75,11 +75,11 @@ void SetFilePicker(FilePicker picker) { g_picker = picker != nullptr ? picker : 
 
 CDeviceContextMenu::CDeviceContextMenu(CMainDialog& main, int device)
     : m_main(main), m_device(device), m_type(BG_HW_NONE) {
-    for (int i = 0; main.m_pDevTypes != nullptr && main.m_pDevTypes[i] != BG_HW_NONE; ++i) {
+    for (int i = 0; main.DeviceTypes() != nullptr && main.DeviceTypes()[i] != BG_HW_NONE; ++i) {
         CDeviceKey key;
         m_attachedKeys.push_back(key.Get(i) ? store::DeviceKeyText(key.c_str()) : std::wstring());
         if (i == device)
-            m_type = static_cast<DWORD>(main.m_pDevTypes[i]);
+            m_type = static_cast<DWORD>(main.DeviceTypes()[i]);
     }
     if (device < 0 || device >= static_cast<int>(m_attachedKeys.size()) ||
         !IsPanelType(static_cast<tagBGDevHWType>(m_type)))
@@ -116,7 +116,7 @@ std::wstring CDeviceContextMenu::PanelLabel(int device) const {
     return transfer::FormatString(IDS_PANEL_ATTACHED, std::to_wstring(device + 1));
 }
 
-bool CDeviceContextMenu::IsCurrent() const { return m_device == m_main.m_nCurDevice; }
+bool CDeviceContextMenu::IsCurrent() const { return m_device == m_main.CurrentDevice(); }
 
 HMENU CDeviceContextMenu::Build() const {
     HMENU menu = ::CreatePopupMenu();
@@ -201,7 +201,7 @@ void CDeviceContextMenu::Import() {
         AfxMessageBox(transfer::FormatString(IDS_REPLACE_PROMPT, existing).c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
         return;
-    size_t current = static_cast<size_t>(m_main.m_nCurDevice);
+    size_t current = static_cast<size_t>(m_main.CurrentDevice());
     for (const std::wstring& key : keys) {
         if (current < m_attachedKeys.size() && store::SameName(key, m_attachedKeys[current]) && !m_main.QuerySavePage())
             return;
@@ -219,37 +219,38 @@ void CDeviceContextMenu::Import() {
 }
 
 void CDeviceContextMenu::Reload(int device, const std::wstring& deviceKey) {
-    if (device == m_main.m_nCurDevice && m_main.m_pConfigPage != nullptr) {
+    if (device == m_main.CurrentDevice() && m_main.ConfigPage() != nullptr) {
         m_main.CreatePage(FALSE);
         return;
     }
     // Another panel keeps no page: only its brightness and blink periods are live.
-    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
+    const store::HardwareSettings stored =
+        store::ReadPanelSettings(transfer::ProfilePath(), deviceKey).Hardware();
     BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
     BG_SetBrightness(device, stored.brightness);
 }
 
 BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {
-    if (from != main.m_listDevices.m_hWnd || main.m_bTestMode)
+    if (from != main.DeviceList().m_hWnd || main.IsTestMode())
         return FALSE;
     POINT point = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
     int device = -1;
     if (screenPoint == -1 || (point.x == -1 && point.y == -1)) {
         // From the keyboard: the selected panel, the menu at its picture.
-        device = main.m_listDevices.GetNextItem(-1, LVNI_SELECTED);
+        device = main.DeviceList().GetNextItem(-1, LVNI_SELECTED);
         if (device < 0)
-            device = main.m_nCurDevice;
+            device = main.CurrentDevice();
         RECT item = {LVIR_ICON, 0, 0, 0};
-        if (!main.m_listDevices.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(device),
+        if (!main.DeviceList().SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(device),
                                             reinterpret_cast<LPARAM>(&item)))
             return TRUE;
         point = {item.left + (item.right - item.left) / 2, item.top + (item.bottom - item.top) / 2};
-        ::ClientToScreen(main.m_listDevices.m_hWnd, &point);
+        ::ClientToScreen(main.DeviceList().m_hWnd, &point);
     } else {
         LVHITTESTINFO hit = {};
         hit.pt = point;
-        ::ScreenToClient(main.m_listDevices.m_hWnd, &hit.pt);
-        device = static_cast<int>(main.m_listDevices.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        ::ScreenToClient(main.DeviceList().m_hWnd, &hit.pt);
+        device = static_cast<int>(main.DeviceList().SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     }
     if (device < 0)
         return TRUE;

@@ -8,8 +8,7 @@
 #include "device/panel_leds.h"
 #include "afx/focus_handoff.h"
 #include "resource.h"
-#include "store/pending_save.h"
-#include "store/settings_store.h"
+#include "store/panel_settings.h"
 
 #include <string>
 
@@ -90,7 +89,7 @@ void CMainDialog::ApplyBlinkPeriods() {
     BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
 }
 
-void CMainDialog::WriteHardwareSettings(store::SectionWrites& section) const {
+void CMainDialog::WriteHardwareSettings(store::SettingSection& section) const {
     section.AddDword(store::kBrightness, static_cast<DWORD>(m_sliderBrightness.GetPos()));
     section.AddDword(store::kSlowOff, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOff)));
     section.AddDword(store::kSlowOn, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOn)));
@@ -105,24 +104,31 @@ void CMainDialog::HardwareSettingsSaved() {
 }
 
 BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
-    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
-    std::vector<store::SectionWrites> sections;
-    sections.emplace_back(profile + L"\\" + store::HardwareSectionName(deviceKey));
-    WriteHardwareSettings(sections.back());
-    if (store::SaveSections(store::PendingSavePath(profile), sections) != store::kSaveDone)
+    store::PanelSettings shown;
+    shown.deviceKey = store::DeviceKeyText(deviceKey);
+    WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    if (store::WritePanelSettings(AfxGetApp()->GetAppRegistryPath(), {shown}) != store::kSaveDone)
         return FALSE;
     HardwareSettingsSaved();
     return TRUE;
 }
 
 void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
-    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
-    ShowBlinkPeriods(stored.fastOn, stored.fastOff, stored.slowOn, stored.slowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
-    ShowBrightness(stored.brightness);
-    BG_SetBrightness(m_nCurDevice, stored.brightness);
+    LoadHardwareSettings(store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(deviceKey)));
+}
+
+void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
+    const store::HardwareSettings hardware = stored.Hardware();
+    ShowBlinkPeriods(hardware.fastOn, hardware.fastOff, hardware.slowOn, hardware.slowOff);
+    BG_SetBlinkPeriod(m_nCurDevice, hardware.slowOn, hardware.fastOn, hardware.slowOff, hardware.fastOff);
+    ShowBrightness(hardware.brightness);
+    BG_SetBrightness(m_nCurDevice, hardware.brightness);
     m_bHardwareChanged = false;
     EnableApply(FALSE);
+}
+
+bool CMainDialog::HardwareChanged(const CConfigDialog& page) const {
+    return m_bHardwareChanged && static_cast<const CConfigDialog*>(m_pConfigPage) == &page;
 }
 
 void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {

@@ -34,6 +34,10 @@ void DeletePage(Page*& page) {
     page = nullptr;
 }
 
+// Configuration pages talk to the window through its host interface; test pages need none.
+void SetPageHost(CConfigDialog& page, CPageHost* host) { page.SetHost(host); }
+void SetPageHost(CTestDialog&, CPageHost*) {}
+
 template <class Page>
 void OpenPage(Page& page, int device, CWnd* parent) {
     page.m_nDevice = device;
@@ -46,8 +50,9 @@ void OpenPage(Page& page, int device, CWnd* parent) {
 // answer its first requests reach it.
 template <class Page>
 void ShowPageOfType(Page*& shown, Page* kept, Page* (*newPage)(tagBGDevHWType), tagBGDevHWType type,
-                    CPageCache& pages, int device, CWnd* parent) {
+                    CPageCache& pages, int device, CWnd* parent, CPageHost* host) {
     if (kept != nullptr && kept->m_hWnd != nullptr) {
+        SetPageHost(*kept, host);
         shown = kept;
         kept->PointAtDevice(device);
         kept->ShowWindow(SW_SHOW);
@@ -57,6 +62,7 @@ void ShowPageOfType(Page*& shown, Page* kept, Page* (*newPage)(tagBGDevHWType), 
     shown = newPage(type);
     if (shown == nullptr)
         return;
+    SetPageHost(*shown, host);
     (void)pages.Keep(type, shown);
     OpenPage(*shown, device, parent);
 }
@@ -68,6 +74,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_PAINT, &CMainDialog::OnPaint),
     OnMessage(WM_QUERYDRAGICON, &CMainDialog::OnQueryDragIcon),
     OnMessage(WM_CLOSE, &CMainDialog::OnClose),
+    OnMessage(WM_QUERYENDSESSION, &CMainDialog::OnQueryEndSession),
+    OnMessage(WM_ENDSESSION, &CMainDialog::OnEndSession),
     OnMessage(WM_CONTEXTMENU, &CMainDialog::OnContextMenu),
     OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
@@ -113,7 +121,8 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_nCurDevice(0),
       m_bStartPending(false),
       m_nShowingValues(0),
-      m_bSwitching(false) {}
+      m_bSwitching(false),
+      m_bEnded(false) {}
 
 CMainDialog::~CMainDialog() {
     m_pTestPage = nullptr;
@@ -182,22 +191,7 @@ BOOL CMainDialog::OnInitDialog() {
         return TRUE;
     }
 
-    m_pDevTypes = BGGetDevType();
-    if (m_pDevTypes == nullptr)
-        m_pDevTypes = g_noDevices;
-
-    // The list view must not destroy the image list it is given twice (normal and small).
-    ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
-    ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
-    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
-    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = i;
-        item.iImage = m_pDevTypes[i];
-        m_listDevices.InsertItem(&item);
-    }
-    SelectDeviceItem(m_nCurDevice);
+    ListDevices();
 
     // The slider waits for the device; it is painted that way from the start.
     m_sliderBrightness.EnableWindow(FALSE);
@@ -241,6 +235,25 @@ void CMainDialog::FinishStart() {
         OpenSelectedDevice();
 }
 
+void CMainDialog::ListDevices() {
+    m_pDevTypes = BGGetDevType();
+    if (m_pDevTypes == nullptr)
+        m_pDevTypes = g_noDevices;
+
+    // The list view must not destroy the image list it is given twice (normal and small).
+    ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
+    ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
+    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
+    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = m_pDevTypes[i];
+        m_listDevices.InsertItem(&item);
+    }
+    SelectDeviceItem(m_nCurDevice);
+}
+
 tagBGDevHWType CMainDialog::CurrentDeviceType() const {
     if (m_pDevTypes == nullptr || m_nCurDevice < 0)
         return BG_HW_NONE;
@@ -280,10 +293,10 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         (void)previous->ShowWindow(SW_HIDE);
     if (m_bTestMode)
         ShowPageOfType(m_pTestPage, m_pages.TestPage(type), CPageCache::NewTestPage, type, m_pages, m_nCurDevice,
-                       this);
+                       this, static_cast<CPageHost*>(this));
     else
         ShowPageOfType(m_pConfigPage, m_pages.ConfigPage(type), CPageCache::NewConfigPage, type, m_pages,
-                       m_nCurDevice, this);
+                       m_nCurDevice, this, static_cast<CPageHost*>(this));
     PlacePageInTabOrder(CurrentPageWindow());
     UpdateApply();
     BuildPagesAheadWhenIdle();
@@ -349,16 +362,14 @@ void CMainDialog::OnOK() {
         return;
     if (!QuerySavePage())
         return;
-    m_bStartPending = false;
-    StopBuildingAhead();
+    EndWindow();
     CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
     if (!QuerySavePage())
         return;
-    m_bStartPending = false;
-    StopBuildingAhead();
+    EndWindow();
     CDialog::OnCancel();
 }
 
@@ -366,15 +377,35 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     // Cancelled: the window stays as it is.
     if (!QuerySavePage())
         return TRUE;
+    EndWindow();
+    // The default processing ends the dialog like Cancel.
+    return FALSE;
+}
+
+BOOL CMainDialog::OnQueryEndSession(WPARAM, LPARAM, LRESULT* pResult) {
+    // Windows asks before it ends the session: unsaved changes are asked about first.
+    *pResult = QuerySavePage();
+    return TRUE;
+}
+
+BOOL CMainDialog::OnEndSession(WPARAM wParam, LPARAM, LRESULT* pResult) {
+    *pResult = 0;
+    if (wParam != FALSE)
+        EndWindow();
+    return TRUE;
+}
+
+void CMainDialog::EndWindow() {
     // Closed before the first page was built, or before the pages ahead were: none will be.
     m_bStartPending = false;
     StopBuildingAhead();
-    if (m_pDevTypes != nullptr) {
-        for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
-            tagBGDevHWType type = m_pDevTypes[device];
-            if (type == BG_HW_PUSHBUTTON_8X8 || type == BG_HW_TOGGLE_8X8)
-                SetAllPanelLeds(device, BG_LED_OFF);
-        }
+    if (m_bEnded)
+        return;
+    m_bEnded = true;
+    // Every panel is left dark, whatever the mode and whatever page showed it.
+    for (int device = 0; m_pDevTypes != nullptr && m_pDevTypes[device] != BG_HW_NONE; ++device) {
+        if (IsPanelType(m_pDevTypes[device]))
+            SetAllPanelLeds(device, BG_LED_OFF);
     }
     m_listDevices.DeleteAllItems();
     m_listDevices.SetImageList(nullptr, LVSIL_NORMAL);
@@ -387,8 +418,6 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     if (OpenDeviceLibrary().IsLoaded())
         BGTerminate();
     m_pDevTypes = nullptr;
-    // The default processing ends the dialog like Cancel.
-    return FALSE;
 }
 
 BOOL CMainDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT*) {

@@ -6,31 +6,29 @@
 #define TOLLAN_MAINWND_MAIN_DIALOG_H
 
 #include "afx/afx.h"
+#include "config/page_host.h"
 #include "mainwnd/page_cache.h"
 #include "VUZoz.h"
 
 class CErrorDialog;
-namespace store {
-struct SectionWrites;
-}
 class CTestDialog;
 class CConfigDialog;
 
-class CMainDialog : public CDialog {
+class CMainDialog : public CDialog, private CPageHost {
 public:
     explicit CMainDialog(CWnd* pParent = nullptr);
     ~CMainDialog() override;
 
     // Enables or disables Apply; TRUE if it was enabled before. Apply hands the focus on
     // before it is disabled.
-    BOOL EnableApply(BOOL bEnable);
+    BOOL EnableApply(BOOL bEnable) override;
     // TRUE when a configuration page is shown and it or the brightness and blink controls
     // hold something the store does not have yet.
     BOOL HasUnsavedChanges() const;
     // Apply enabled exactly when something is unsaved.
-    void UpdateApply();
+    void UpdateApply() override;
     // The user let the brightness and blink changes go.
-    void DropHardwareChanges();
+    void DropHardwareChanges() override;
 
     void ShowBrightness(BYTE level);
     void ShowBlinkPeriods(BYTE fastOn, BYTE fastOff, BYTE slowOn, BYTE slowOff);
@@ -40,9 +38,10 @@ public:
     BOOL SaveHardwareSettings(const char* deviceKey);
     // What saving the hardware section writes (brightness, blink periods, type, in that
     // order), for a save of both sections; after it succeeded, HardwareSettingsSaved.
-    void WriteHardwareSettings(store::SectionWrites& section) const;
-    void HardwareSettingsSaved();
+    void WriteHardwareSettings(store::SettingSection& section) const override;
+    void HardwareSettingsSaved() override;
     void LoadHardwareSettings(const char* deviceKey);
+    void LoadHardwareSettings(const store::PanelSettings& stored) override;
 
     // The page factory: shows the page of the selected device's type for the mode, pointed
     // at that device; the page shown before leaves its device and is parked, hidden.
@@ -62,6 +61,37 @@ public:
     static int InputCallback(tagBGDevHWType type, unsigned short device, unsigned short kind, void* data);
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    // What the window shows: the device list, the page shown now (one of the three, or
+    // none), the device it is about and whether pages are of the test mode.
+    CListCtrl DeviceList() const { return m_listDevices; }
+    CConfigDialog* ConfigPage() const { return m_pConfigPage; }
+    CTestDialog* TestPage() const { return m_pTestPage; }
+    CErrorDialog* ErrorPage() const { return m_pErrorPage; }
+    int CurrentDevice() const { return m_nCurDevice; }
+    bool IsTestMode() const { return m_bTestMode != 0; }
+    // The types of the attached panels as the library gave them, ending with BG_HW_NONE;
+    // null when the library could not be used.
+    const tagBGDevHWType* DeviceTypes() const { return m_pDevTypes; }
+    // The brightness slider follows the device (it has reported its brightness).
+    bool IsBrightnessLive() const { return m_bBrightnessLive; }
+    HICON Icon() const { return m_hIcon; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    static const MessageMapEntry<CMainDialog> s_messageMap[];
+
+    bool HardwareChanged(const CConfigDialog& page) const override;
+    // Every way out of the window ends here once the user let it go: the panels' LEDs
+    // off, the pages gone, the library ended.
+    void EndWindow();
+    // The device list holds one picture per attached panel (OnInitDialog).
+    void ListDevices();
 
     CListCtrl m_listDevices;
     CEdit m_editFastOn;
@@ -85,14 +115,6 @@ public:
     tagBGDevHWType* m_pDevTypes;
     int m_nCurDevice;
 
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
-
-private:
-    static const MessageMapEntry<CMainDialog> s_messageMap[];
     // Posted when the device list's selection changed: the page follows once the list
     // has finished with the key or click that moved it.
     static const UINT kSelectionSettled = WM_APP + 1;
@@ -109,6 +131,8 @@ private:
     BOOL OnPaint(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL OnEndSession(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // device_context_menu.cpp
     void OnApply(UINT nID);
     void OnHelp(UINT nID);
@@ -164,6 +188,8 @@ private:
     // change while this is above zero.
     int m_nShowingValues;
     bool m_bSwitching;
+    // The window has let its panels and the library go (EndWindow).
+    bool m_bEnded;
 };
 
 // The main window of the running application, or null when there is none.

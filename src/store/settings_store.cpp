@@ -67,18 +67,4 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
                                   TRUE) == CSTR_EQUAL;
 }
 
-HardwareSettings ReadHardwareSettings(const std::wstring& section) {
-    CWinApp* app = AfxGetApp();
-    const auto read = [&](const wchar_t* name, int fallback) {
-        return static_cast<BYTE>(app->GetProfileInt(section.c_str(), name, fallback) & 0xFF);
-    };
-    HardwareSettings settings = {};
-    settings.brightness = read(kBrightness, kDefaultBrightness);
-    settings.slowOn = read(kSlowOn, kDefaultSlowOn);
-    settings.slowOff = read(kSlowOff, kDefaultSlowOff);
-    settings.fastOn = read(kFastOn, kDefaultFastOn);
-    settings.fastOff = read(kFastOff, kDefaultFastOff);
-    return settings;
-}
-
 }  // namespace store

@@ -53,8 +53,8 @@ const int kDefaultSlowOff = 25;
 const int kDefaultFastOn = 12;
 const int kDefaultFastOff = 12;
 
-// What a hardware section (relative to the profile) holds for the device, each a byte, with
-// the defaults for what is missing.
+// What a hardware section holds for the device, each a byte, with the defaults for what is
+// missing (PanelSettings::Hardware).
 struct HardwareSettings {
     BYTE brightness;
     BYTE slowOn;
@@ -62,7 +62,6 @@ struct HardwareSettings {
     BYTE fastOn;
     BYTE fastOff;
 };
-HardwareSettings ReadHardwareSettings(const std::wstring& section);
 
 // Rows per panel in the configuration section.
 const int kRowCount = 8;

@@ -18,12 +18,6 @@ bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
 }
 
 // "Button3" for base "Button": the base followed by one digit 0 to 7.
-bool IsIndexedName(const std::wstring& name, const wchar_t* base) {
-    std::wstring prefix(base);
-    return name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0 &&
-           name.back() >= L'0' && name.back() < L'0' + store::kRowCount;
-}
-
 std::wstring Hex8(DWORD value) {
     static const wchar_t digits[] = L"0123456789abcdef";
     std::wstring text(8, L'0');
@@ -199,7 +193,7 @@ private:
         if (at >= line.size() || line[at] != L'=')
             return Fail(ParseError::MalformedLine, number);
         ++at;
-        DWORD expected = StoreValueType(section.kind, value.name);
+        DWORD expected = store::StoredValueType(section.kind, value.name);
         if (expected == REG_NONE)
             return Fail(ParseError::UnknownValue, number, value.name);
         if (section.Find(value.name.c_str()) != nullptr)
@@ -245,18 +239,6 @@ private:
 
 }  // namespace
 
-std::wstring SettingSection::Name() const {
-    return std::wstring(kind == SectionKind::Config ? store::kConfigFolder : store::kHardwareFolder) + L"\\" + deviceKey;
-}
-
-const SettingValue* SettingSection::Find(const wchar_t* name) const {
-    for (const SettingValue& value : values) {
-        if (store::SameName(value.name, name))
-            return &value;
-    }
-    return nullptr;
-}
-
 std::vector<std::wstring> SettingsFile::DeviceKeys() const {
     std::vector<std::wstring> keys;
     for (const SettingSection& section : sections) {
@@ -287,25 +269,6 @@ bool IsValidDeviceKey(const std::wstring& text) {
             return false;
     }
     return true;
-}
-
-DWORD StoreValueType(SectionKind kind, const std::wstring& name) {
-    if (kind == SectionKind::Hardware) {
-        const wchar_t* names[] = {store::kBrightness, store::kSlowOff, store::kSlowOn,
-                                  store::kFastOff,    store::kFastOn,  store::kType};
-        for (const wchar_t* known : names) {
-            if (name == known)
-                return REG_DWORD;
-        }
-        return REG_NONE;
-    }
-    const wchar_t* numbers[] = {store::kButton, store::kOnButton, store::kOffButton,
-                                store::kButtonVar, store::kLED, store::kLEDcomp};
-    for (const wchar_t* base : numbers) {
-        if (IsIndexedName(name, base))
-            return REG_DWORD;
-    }
-    return IsIndexedName(name, store::kLEDval) ? REG_SZ : REG_NONE;
 }
 
 std::vector<unsigned char> EncodeSettingsFile(const SettingsFile& file) {

@@ -5,6 +5,8 @@
 #ifndef TOLLAN_TRANSFER_REG_FILE_H
 #define TOLLAN_TRANSFER_REG_FILE_H
 
+#include "store/panel_settings.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,24 +14,10 @@
 
 namespace transfer {
 
-enum class SectionKind { Config, Hardware };
-
-struct SettingValue {
-    std::wstring name;
-    DWORD type;          // REG_DWORD or REG_SZ
-    DWORD number;        // REG_DWORD
-    std::wstring text;   // REG_SZ
-};
-
-struct SettingSection {
-    SectionKind kind;
-    std::wstring deviceKey;
-    std::vector<SettingValue> values;
-
-    // The section's name under the profile key: "All aircraft\<key>" or "Hardware\<key>".
-    std::wstring Name() const;
-    const SettingValue* Find(const wchar_t* name) const;
-};
+// A file's sections are the store's: see store/panel_settings.h.
+using store::SectionKind;
+using store::SettingSection;
+using store::SettingValue;
 
 struct SettingsFile {
     std::vector<SettingSection> sections;
@@ -82,9 +70,6 @@ extern const wchar_t kSettingsRoot[];  // "HKEY_CURRENT_USER\Software\Brellow Gr
 // True when text can name a device's sections: printable ASCII without a backslash or
 // brackets, not "." or "..", at most kMaxDeviceKeyLength characters.
 bool IsValidDeviceKey(const std::wstring& text);
-// The registry type that the store keeps under this name in a section of this kind, or
-// REG_NONE when the name is not one of the store's.
-DWORD StoreValueType(SectionKind kind, const std::wstring& name);
 
 // The whole file, byte order mark first.
 std::vector<unsigned char> EncodeSettingsFile(const SettingsFile& file);

@@ -75,7 +75,7 @@ const char* PanelName(tagBGDevHWType type) {
 }
 
 CConfigPanel& ConfigPageFixture::Panel() {
-    CConfigPanel* page = dynamic_cast<CConfigPanel*>(main->m_pConfigPage);
+    CConfigPanel* page = dynamic_cast<CConfigPanel*>(main->ConfigPage());
     if (page == nullptr) {
         ADD_FAILURE() << "no configuration page is shown";
         throw std::runtime_error("no configuration page");

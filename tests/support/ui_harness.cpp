@@ -44,15 +44,21 @@ void ActivateDeviceItem(CMainDialog& main, int item) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main.m_listDevices.m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+    ::SendMessageW(main.DeviceList().m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
                    reinterpret_cast<LPARAM>(&state));
     NMITEMACTIVATE activate = {};
-    activate.hdr.hwndFrom = main.m_listDevices.m_hWnd;
+    activate.hdr.hwndFrom = main.DeviceList().m_hWnd;
     activate.hdr.idFrom = IDC_DEVICE_LIST;
     activate.hdr.code = LVN_ITEMACTIVATE;
     activate.iItem = item;
     ::SendMessageW(main.m_hWnd, WM_NOTIFY, IDC_DEVICE_LIST, reinterpret_cast<LPARAM>(&activate));
     PumpMessages();
+}
+
+CSliderCtrl BrightnessSlider(const CMainDialog& main) {
+    CSliderCtrl slider;
+    slider.m_hWnd = ::GetDlgItem(main.m_hWnd, IDC_BRIGHTNESS_SLIDER);
+    return slider;
 }
 
 bool BringToFront(HWND dialog) {
@@ -257,12 +263,12 @@ void MainWindowTest::Close() {
 }
 
 HWND MainWindowTest::Page() const {
-    if (main->m_pConfigPage != nullptr)
-        return main->m_pConfigPage->m_hWnd;
-    if (main->m_pTestPage != nullptr)
-        return main->m_pTestPage->m_hWnd;
-    if (main->m_pErrorPage != nullptr)
-        return main->m_pErrorPage->m_hWnd;
+    if (main->ConfigPage() != nullptr)
+        return main->ConfigPage()->m_hWnd;
+    if (main->TestPage() != nullptr)
+        return main->TestPage()->m_hWnd;
+    if (main->ErrorPage() != nullptr)
+        return main->ErrorPage()->m_hWnd;
     return nullptr;
 }
 
