@@ -30,7 +30,7 @@ TEST_F(MainDialogLibrary, MissingLibraryNamesTheFileAndFolderAndCallsNothing) {
     linked_device_library::Pretend(kDeviceLibraryMissing, L"C:\\Panels\\Tollan");
     Start({B88});
     std::wstring text = ErrorText();
-    EXPECT_EQ(L"The panel library VUZoz.dll was not found in C:\\Panels\\Tollan.\n\nInstall the panel software, or "
+    EXPECT_EQ(L"The panel library VUZoz.dll was not found in C:\\Panels\\Tollan.\r\n\r\nInstall the panel software, or "
               L"copy VUZoz.dll next to Tollan.exe.",
               text);
     EXPECT_EQ(0, main->m_listDevices.GetItemCount());

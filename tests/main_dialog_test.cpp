@@ -139,7 +139,7 @@ TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
     ASSERT_GE(count, 2);
     wchar_t text[64] = L"";
     ASSERT_GT(::GetMenuStringW(menu, IDM_ABOUTBOX, text, 64, MF_BYCOMMAND), 0);
-    EXPECT_EQ(L"&About Tollan...", text);
+    EXPECT_EQ(L"&About Tollan...", std::wstring(text));
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), ::GetMenuItemID(menu, count - 1));
     MENUITEMINFOW separator = {};
     separator.cbSize = sizeof(separator);
@@ -165,7 +165,7 @@ TEST_F(MainDialogInitFailure, SaysTheLibraryCouldNotStartAndStillTerminates) {
     ASSERT_NE(nullptr, main->m_pErrorPage);
     EXPECT_EQ(main->m_pErrorPage->m_hWnd, Page());
     std::wstring text = main->m_pErrorPage->m_staticText.GetWindowText();
-    EXPECT_EQ(L"The panel library could not start (result code 4).\n\nCheck that the panels are connected, then "
+    EXPECT_EQ(L"The panel library could not start (result code 4).\r\n\r\nCheck that the panels are connected, then "
               L"start Tollan again.",
               text);
     EXPECT_EQ(nullptr, fake_vuzoz::Callback());

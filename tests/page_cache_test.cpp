@@ -902,7 +902,23 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
 // sends, whether it makes the page or finds it built ahead.
 std::vector<std::string> SwitchCalls(bool testMode) {
     std::vector<std::string> calls;
-    (void)testMode;
+    if (testMode) {
+        for (int led = 0; led < 8; ++led)
+            calls.push_back("BG_GetLEDStatus 1 " + std::to_string(led));
+        calls.push_back("BG_GetButtonStatus 1");
+    } else {
+        // The pushbutton panel's LEDs off, the toggle switch panel's blinking fast, its key,
+        // its stored periods (none: the defaults) as each edit takes its text, then at once,
+        // and the brightness.
+        calls = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+        const std::vector<std::string> fast = call_log::LedCommands(1, {2, 2, 2, 2, 2, 2, 2, 2});
+        calls.insert(calls.end(), fast.begin(), fast.end());
+        calls.push_back("BGGetDevKey 1");
+        calls.insert(calls.end(), 5, "BG_SetBlinkPeriod 1 25 12 25 12");
+        calls.push_back("BG_SetBrightness 1 127");
+    }
+    calls.push_back("BG_GetCurBrightness 1");
+    calls.push_back("BG_GetCurBlinkPeriod 1");
     return calls;
 }
 
