@@ -337,7 +337,7 @@ TEST_F(MainDialogUnsavedHardware, ArrowKeySwitchAsksCancelKeepsYesSaves) {
     Key(VK_DOWN);
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL), answerer.Buttons()[0]);
-    EXPECT_EQ(AfxLoadString(IDS_SAVE_PROMPT), answerer.Texts()[0]);
+    EXPECT_EQ(L"Configuration not saved.\nSave ?", answerer.Texts()[0]);
     EXPECT_EQ(0, main->CurrentDevice());
     EXPECT_EQ(page, main->ConfigPage());
     EXPECT_EQ(0, SelectedDevice());

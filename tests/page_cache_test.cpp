@@ -9,6 +9,7 @@
 #include "config/list_search.h"
 #include "config/vocabulary_tables.h"
 #include "paneltest/panel_test_page.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_page_support.h"
 #include "test_settings.h"
@@ -111,11 +112,9 @@ protected:
 class PageCacheCalls : public PageCacheFixture, public ::testing::WithParamInterface<bool> {
 protected:
     bool TestMode() const { return GetParam(); }
-};
-
-TEST_P(PageCacheCalls, ASwitchToAKeptPageOfTheSameTypeSendsWhatANewPageSent) {
-    for (tagBGDevHWType type : {B88, T88, RP}) {
-        SCOPED_TRACE(static_cast<int>(type));
+    // Two panels of type after one of another type: the first switch makes the page of the
+    // type, the second finds it kept.
+    void ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(tagBGDevHWType type) {
         const tagBGDevHWType other = type == RP ? B88 : RP;
         StartInFront({other, type, type}, TestMode());
         const HWND first = Shown();
@@ -126,9 +125,19 @@ TEST_P(PageCacheCalls, ASwitchToAKeptPageOfTheSameTypeSendsWhatANewPageSent) {
         EXPECT_EQ(made, Shown()) << "the page of the type was made again";
         ASSERT_FALSE(toNewPage.empty());
         EXPECT_EQ(MapDevices(toNewPage, {{0, 1}, {1, 2}}), toKeptPage);
-        TearDown();
-        SetUp();
     }
+};
+
+TEST_P(PageCacheCalls, ASwitchToAKeptPushbuttonPageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(B88);
+}
+
+TEST_P(PageCacheCalls, ASwitchToAKeptTogglePageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(T88);
+}
+
+TEST_P(PageCacheCalls, ASwitchToAKeptRadioPageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(RP);
 }
 
 TEST_P(PageCacheCalls, ASwitchToAKeptPageOfAnotherTypeSendsWhatANewPageSent) {
@@ -345,6 +354,27 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
 class PageCacheParked : public PageCacheFixture {
 protected:
     // The controls the focus visits with Tab from the device list round to it again.
+    // Three pages made, the last one shown: Tab goes round its controls and never into a
+    // parked page.
+    void ExpectTabVisitsOnlyTheShownPage(bool testMode) {
+        StartInFront({T88, RP, B88}, testMode);
+        fake_vuzoz::DeliverBrightness(T88, 0, 50);
+        const HWND togglePage = Shown();
+        SwitchDown();
+        const HWND radioPage = Shown();
+        SwitchDown();
+        const HWND pushbuttonPage = Shown();
+        fake_vuzoz::DeliverBrightness(B88, 2, 50);
+        const std::vector<HWND> visited = TabRound();
+        int onThePage = 0;
+        for (HWND focus : visited) {
+            EXPECT_FALSE(::IsChild(togglePage, focus)) << "a parked page's control took the focus";
+            EXPECT_FALSE(::IsChild(radioPage, focus)) << "a parked page's control took the focus";
+            onThePage += ::IsChild(pushbuttonPage, focus) ? 1 : 0;
+        }
+        // Sixteen lists, or eight LED rows.
+        EXPECT_EQ(testMode ? 8 : 16, onThePage);
+    }
     std::vector<HWND> TabRound() {
         ::SetFocus(main->DeviceList().m_hWnd);
         ui::PumpDialog(main->m_hWnd);
@@ -394,29 +424,12 @@ TEST_F(PageCacheParked, ReportsReachOnlyTheShownPageOfTheShownDevice) {
     EXPECT_FALSE(ui::IsEnabled(pushbuttonPage, test_page::IndicatorId(7)));
 }
 
-TEST_F(PageCacheParked, TabNeverEntersAParkedPage) {
-    for (bool testMode : {false, true}) {
-        SCOPED_TRACE(testMode ? "test mode" : "configuration");
-        StartInFront({T88, RP, B88}, testMode);
-        fake_vuzoz::DeliverBrightness(T88, 0, 50);
-        const HWND togglePage = Shown();
-        SwitchDown();
-        const HWND radioPage = Shown();
-        SwitchDown();
-        const HWND pushbuttonPage = Shown();
-        fake_vuzoz::DeliverBrightness(B88, 2, 50);
-        const std::vector<HWND> visited = TabRound();
-        int onThePage = 0;
-        for (HWND focus : visited) {
-            EXPECT_FALSE(::IsChild(togglePage, focus)) << "a parked page's control took the focus";
-            EXPECT_FALSE(::IsChild(radioPage, focus)) << "a parked page's control took the focus";
-            onThePage += ::IsChild(pushbuttonPage, focus) ? 1 : 0;
-        }
-        // Sixteen lists, or eight LED rows.
-        EXPECT_EQ(testMode ? 8 : 16, onThePage);
-        TearDown();
-        SetUp();
-    }
+TEST_F(PageCacheParked, TabNeverEntersAParkedConfigurationPage) {
+    ExpectTabVisitsOnlyTheShownPage(false);
+}
+
+TEST_F(PageCacheParked, TabNeverEntersAParkedTestPage) {
+    ExpectTabVisitsOnlyTheShownPage(true);
 }
 
 TEST_F(PageCacheParked, APageWithTheFocusHandsItToTheListBeforeItIsParked) {
@@ -523,11 +536,9 @@ std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
     return calls;
 }
 
-class PageCacheStart : public ui::MainWindowTest {};
-
-TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeThePageIsBuiltAndTheCallsKeepTheirOrder) {
-    for (bool testMode : {false, true}) {
-        SCOPED_TRACE(testMode ? "test mode" : "configuration");
+class PageCacheStart : public ui::MainWindowTest {
+protected:
+    void ExpectPaintedBeforeThePageAndCallsInOrder(bool testMode) {
         fake_vuzoz::Reset({B88, RP});
         const int beforePage = 6;  // the four blink periods, BGInit, BGGetDevType
         StartWatch watch;
@@ -539,9 +550,15 @@ TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeThePageIsBuiltAndTheCallsK
         EXPECT_EQ(beforePage, watch.callsAtPageInit);
         EXPECT_FALSE(watch.mainInvalidAtPageInit);
         EXPECT_FALSE(watch.listInvalidAtPageInit);
-        TearDown();
-        SetUp();
     }
+};
+
+TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeTheConfigurationPageIsBuiltAndTheCallsKeepTheirOrder) {
+    ExpectPaintedBeforeThePageAndCallsInOrder(false);
+}
+
+TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeTheTestPageIsBuiltAndTheCallsKeepTheirOrder) {
+    ExpectPaintedBeforeThePageAndCallsInOrder(true);
 }
 
 struct ModalWatch {
@@ -794,6 +811,34 @@ protected:
         ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
         ASSERT_FALSE(main->IsStarted());
     }
+    // Ends the window (0: the close box, else the button) while one page is built ahead
+    // and one is still to come.
+    void EndWhilePagesAreBuiltAhead(int ending) {
+        CreateOnly({B88, T88, RP});
+        IdleUntil([this] { return main->IsStarted(); });
+        ASSERT_EQ(1u, PageWindows(main->m_hWnd).size());
+        IdleUntilPages(2);
+        ASSERT_EQ(2u, PageWindows(main->m_hWnd).size());
+        fake_vuzoz::ClearCalls();
+        if (ending == 0)
+            Close();
+        else
+            ui::Click(main->m_hWnd, ending);
+        // Long enough for many ticks of building ahead.
+        for (int wait = 0; wait < 20; ++wait) {
+            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            ui::PumpMessages();
+        }
+        // The close switches both 8x8 panels off; OK and Cancel let the shown configuration
+        // page switch its panel off. The pages built ahead say nothing.
+        std::vector<std::string> expected;
+        if (ending != 0 && !TestMode())
+            expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+        if (ending == 0)
+            expected = CloseCalls({0, 1});
+        EXPECT_EQ(expected, fake_vuzoz::Calls());
+        EXPECT_EQ(nullptr, main->m_hWnd);
+    }
     static void StorePicks(int device) {
         const std::wstring section = ConfigSection(T88, device);
         test_settings::WriteDword(section, L"OnButton2", g_ToggleTable[9].onEvent);
@@ -853,43 +898,59 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     EXPECT_EQ(TestMode() ? 8 : 16, onThePage);
 }
 
-TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageSends) {
-    // A switch made before the window had an idle moment: the key is pressed before the
-    // start, and the page of the toggle switch panel is made by the switch.
-    std::vector<std::string> toMadePage;
-    {
-        StorePicks(1);
-        PageInitWatch inits(main);
-        CreateOnly({B88, T88, RP});
-        (void)::SetForegroundWindow(main->m_hWnd);
-        ::SetFocus(main->DeviceList().m_hWnd);
-        INPUT keys[2] = {};
-        for (INPUT& key : keys) {
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = VK_DOWN;
-            key.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(VK_DOWN, MAPVK_VK_TO_VSC));
-        }
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ASSERT_EQ(2u, ::SendInput(2, keys, sizeof(INPUT)));
-        const DWORD begin = ::GetTickCount();
-        while (main->CurrentDevice() != 1 && ::GetTickCount() - begin < 5000) {
-            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            ui::PumpMessages();
-        }
-        ASSERT_EQ(1, main->CurrentDevice());
-        ui::PumpDialog(main->m_hWnd);
-        ASSERT_GE(inits.devicesAtInit.size(), 2u);
-        ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
-        const std::vector<std::string> start = StartCalls(B88, TestMode());
-        const std::vector<std::string>& calls = fake_vuzoz::Calls();
-        ASSERT_GT(calls.size(), start.size());
-        ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
-        toMadePage.assign(calls.begin() + start.size(), calls.end());
-        ExpectStoredPicksShown();
-        TearDown();
-        SetUp();
+// What the switch from the pushbutton panel (device 0) to the toggle switch panel (device 1)
+// sends, whether it makes the page or finds it built ahead.
+std::vector<std::string> SwitchCalls(bool testMode) {
+    std::vector<std::string> calls;
+    if (testMode) {
+        for (int led = 0; led < 8; ++led)
+            calls.push_back("BG_GetLEDStatus 1 " + std::to_string(led));
+        calls.push_back("BG_GetButtonStatus 1");
+    } else {
+        // The pushbutton panel's LEDs off, the toggle switch panel's blinking fast, its key,
+        // its stored periods (none: the defaults) as each edit takes its text, then at once,
+        // and the brightness.
+        calls = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+        const std::vector<std::string> fast = call_log::LedCommands(1, {2, 2, 2, 2, 2, 2, 2, 2});
+        calls.insert(calls.end(), fast.begin(), fast.end());
+        calls.push_back("BGGetDevKey 1");
+        calls.insert(calls.end(), 5, "BG_SetBlinkPeriod 1 25 12 25 12");
+        calls.push_back("BG_SetBrightness 1 127");
     }
-    // The same switch once the window was idle: the page was there, only pointed at the device.
+    calls.push_back("BG_GetCurBrightness 1");
+    calls.push_back("BG_GetCurBlinkPeriod 1");
+    return calls;
+}
+
+// A switch made before the window had an idle moment: the key is pressed before the start,
+// and the page of the toggle switch panel is made by the switch.
+TEST_P(PageCacheAhead, ASwitchMadeBeforeTheWindowWasIdleMakesThePage) {
+    StorePicks(1);
+    PageInitWatch inits(main);
+    CreateOnly({B88, T88, RP});
+    (void)::SetForegroundWindow(main->m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
+    // Only sent: the key waits in the queue until the window is started.
+    ASSERT_TRUE(real_input::Send(real_input::KeyStroke(VK_DOWN)));
+    const DWORD begin = ::GetTickCount();
+    while (main->CurrentDevice() != 1 && ::GetTickCount() - begin < 5000) {
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        ui::PumpMessages();
+    }
+    ASSERT_EQ(1, main->CurrentDevice());
+    ui::PumpDialog(main->m_hWnd);
+    ASSERT_GE(inits.devicesAtInit.size(), 2u);
+    ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
+    const std::vector<std::string> start = StartCalls(B88, TestMode());
+    const std::vector<std::string>& calls = fake_vuzoz::Calls();
+    ASSERT_GT(calls.size(), start.size());
+    ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
+    EXPECT_EQ(SwitchCalls(TestMode()), std::vector<std::string>(calls.begin() + start.size(), calls.end()));
+    ExpectStoredPicksShown();
+}
+
+// The same switch once the window was idle: the page was there, only pointed at the device.
+TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageSends) {
     StorePicks(1);
     PageInitWatch inits(main);
     fake_vuzoz::Reset({B88, T88, RP});
@@ -904,8 +965,7 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
     const std::vector<HWND> pagesAfter = PageWindows(main->m_hWnd);
     EXPECT_EQ(std::set<HWND>(pages.begin(), pages.end()), std::set<HWND>(pagesAfter.begin(), pagesAfter.end()));
     EXPECT_TRUE(::IsWindowVisible(Shown()));
-    ASSERT_FALSE(toMadePage.empty());
-    EXPECT_EQ(toMadePage, toPageBuiltAhead);
+    EXPECT_EQ(SwitchCalls(TestMode()), toPageBuiltAhead);
     ExpectStoredPicksShown();
     // A page built ahead says goodbye to its device like any other once it has held one.
     fake_vuzoz::ClearCalls();
@@ -913,37 +973,16 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
     EXPECT_EQ(CloseCalls({0, 1}), fake_vuzoz::Calls());
 }
 
-TEST_P(PageCacheAhead, ClosingOrEndingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
-    for (int ending : {0, IDOK, IDCANCEL}) {
-        SCOPED_TRACE(ending);
-        CreateOnly({B88, T88, RP});
-        IdleUntil([this] { return main->IsStarted(); });
-        ASSERT_EQ(1u, PageWindows(main->m_hWnd).size());
-        // One page is built ahead, one is still to come.
-        IdleUntilPages(2);
-        ASSERT_EQ(2u, PageWindows(main->m_hWnd).size());
-        fake_vuzoz::ClearCalls();
-        if (ending == 0)
-            Close();
-        else
-            ui::Click(main->m_hWnd, ending);
-        // Long enough for many ticks of building ahead.
-        for (int wait = 0; wait < 20; ++wait) {
-            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            ui::PumpMessages();
-        }
-        // The close switches both 8x8 panels off; OK and Cancel let the shown configuration
-        // page switch its panel off. The pages built ahead say nothing.
-        std::vector<std::string> expected;
-        if (ending != 0 && !TestMode())
-            expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-        if (ending == 0)
-            expected = CloseCalls({0, 1});
-        EXPECT_EQ(expected, fake_vuzoz::Calls());
-        EXPECT_EQ(nullptr, main->m_hWnd);
-        TearDown();
-        SetUp();
-    }
+TEST_P(PageCacheAhead, ClosingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(0);
+}
+
+TEST_P(PageCacheAhead, OkWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(IDOK);
+}
+
+TEST_P(PageCacheAhead, CancelWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(IDCANCEL);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PageCacheAhead, ::testing::Values(false, true),

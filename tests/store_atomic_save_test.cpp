@@ -254,9 +254,9 @@ TEST_P(AtomicSave, FailedRestoreIsReportedAsSuch) {
     Apply();
     store::SetSectionWrittenHook(nullptr);
     EXPECT_TRUE(g_sectionsToLock.empty()) << "the save never got past the configuration section";
-    const std::wstring restoreFailed = AfxLoadString(IDS_RESTORE_FAILED);
-    ASSERT_FALSE(restoreFailed.empty());
-    EXPECT_EQ(std::vector<std::wstring>({restoreFailed}), answerer.Texts());
+    EXPECT_EQ(std::vector<std::wstring>({L"The configuration could not be saved, and the settings stored before could "
+                                         L"not be put back: they may be incomplete."}),
+              answerer.Texts());
     EXPECT_NE(configBefore, DescribeSection(Config()));
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_TRUE(Panel().m_bChanged);

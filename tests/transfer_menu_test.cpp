@@ -3,6 +3,7 @@
 // copying from another stored panel, and opening it with the mouse and the keyboard.
 #include "config_page_harness.h"
 #include "mainwnd/device_context_menu.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_settings.h"
 #include "transfer_test_support.h"
@@ -76,12 +77,8 @@ protected:
         test_settings::WriteDword(L"Hardware\\" + key, L"Type", type);
     }
 
-    std::vector<std::wstring> m_files;
-};
-
-TEST_F(TransferMenu, RoundTripOfEachPanelTypeRestoresPicksBrightnessAndBlinkPeriods) {
-    for (tagBGDevHWType type : {BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO}) {
-        SCOPED_TRACE(config_test::PanelName(type));
+    // Settings made and applied on a panel of type, exported, cleared and imported again.
+    void ExpectRoundTrip(tagBGDevHWType type) {
         Start({type});
         MakeAndApplySettings();
         main->CreatePage(FALSE);  // what the page shows of the stored settings
@@ -110,9 +107,21 @@ TEST_F(TransferMenu, RoundTripOfEachPanelTypeRestoresPicksBrightnessAndBlinkPeri
         EXPECT_EQ(7, fake_vuzoz::Panel(0).fastOn);
         EXPECT_EQ(90, fake_vuzoz::Panel(0).slowOff);
         EXPECT_FALSE(ApplyEnabled());
-        TearDown();
-        SetUp();
     }
+
+    std::vector<std::wstring> m_files;
+};
+
+TEST_F(TransferMenu, RoundTripOfAPushbuttonPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_PUSHBUTTON_8X8);
+}
+
+TEST_F(TransferMenu, RoundTripOfAToggleSwitchPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_TOGGLE_8X8);
+}
+
+TEST_F(TransferMenu, RoundTripOfARadioPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_RADIO);
 }
 
 TEST_F(TransferMenu, OnePanelFileGoesToTheChosenPanelWhateverKeyItCameFrom) {
@@ -251,7 +260,7 @@ TEST_F(TransferMenu, FailedWritePutsTheSectionsBackAndTellsTheUser) {
     ui::MessageBoxAnswerer answers({IDOK});
     Choose(0, ID_IMPORT_SETTINGS, path);
     ASSERT_EQ(1u, answers.Texts().size());
-    EXPECT_EQ(AfxLoadString(IDS_WRITE_FAILED), answers.Texts()[0]);
+    EXPECT_EQ(L"The settings could not be written. The stored settings are as they were.", answers.Texts()[0]);
     EXPECT_EQ(before, DumpStore());
     EXPECT_EQ(L"dword 0x1002c", DescribeValue(L"All aircraft\\FAKE-1-0", L"Button0"));
     EXPECT_EQ(L"absent", DescribeValue(L"All aircraft\\FAKE-1-0", L"LED2"));
@@ -356,11 +365,7 @@ void PressKeysInMenu(MenuKeys* keys) {
     }
     if (popup != nullptr) {
         for (WORD key : keys->keys) {
-            INPUT input[2] = {};
-            input[0].type = input[1].type = INPUT_KEYBOARD;
-            input[0].ki.wVk = input[1].ki.wVk = key;
-            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            ::SendInput(2, input, sizeof(INPUT));
+            (void)real_input::Send(real_input::KeyStroke(key));
             ::Sleep(100);
         }
     }
@@ -394,16 +399,7 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     MenuKeys importKeys;
     importKeys.keys = {VK_UP, VK_RETURN};
     std::thread importThread(PressKeysInMenu, &importKeys);
-    INPUT click[3] = {};
-    for (INPUT& input : click) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    click[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
-    click[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
-    ::SendInput(3, click, sizeof(INPUT));
+    EXPECT_TRUE(real_input::Send(real_input::ClickAt(point, /*right*/ true)));
     WaitFor(importKeys);
     importThread.join();
     EXPECT_EQ(calls + 1, transfer_test::PickerCalls());
@@ -414,16 +410,7 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     MenuKeys exportKeys;
     exportKeys.keys = {VK_UP, VK_UP, VK_RETURN};
     std::thread exportThread(PressKeysInMenu, &exportKeys);
-    INPUT shiftF10[4] = {};
-    for (INPUT& input : shiftF10)
-        input.type = INPUT_KEYBOARD;
-    shiftF10[0].ki.wVk = VK_SHIFT;
-    shiftF10[1].ki.wVk = VK_F10;
-    shiftF10[2].ki.wVk = VK_F10;
-    shiftF10[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    shiftF10[3].ki.wVk = VK_SHIFT;
-    shiftF10[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, shiftF10, sizeof(INPUT));
+    EXPECT_TRUE(real_input::Send(real_input::KeyStroke(VK_F10, /*shift*/ true)));
     WaitFor(exportKeys);
     exportThread.join();
     EXPECT_EQ(calls + 2, transfer_test::PickerCalls());

@@ -138,21 +138,14 @@ protected:
     void TearDown() override { Stop(); }
 
     HWND Start(const std::wstring& panels, const std::wstring& arguments = L"") {
-        if (!process_test::StartTollan(panels, arguments, &m_process))
-            return nullptr;
-        HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
-        EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
-        return main;
+        return process_test::StartTollanWindow(panels, arguments, &m_process);
     }
 
     // The exit code after the close box, or -1.
     int CloseAndWait(HWND window) {
-        ::PostMessageW(window, WM_CLOSE, 0, 0);
-        DWORD code = static_cast<DWORD>(-1);
-        if (::WaitForSingleObject(m_process.hProcess, 30000) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(m_process.hProcess, &code);
+        const int code = process_test::CloseAndWait(window, m_process);
         Stop();
-        return static_cast<int>(code);
+        return code;
     }
 
     void Stop() { process_test::EndProcess(&m_process); }

@@ -90,17 +90,59 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     return true;
 }
 
-bool StartTollan(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process) {
-    ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels.c_str());
-    std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+bool StartProcess(const StartOptions& options, PROCESS_INFORMATION* process) {
+    const std::wstring program = options.program.empty() ? TollanPath() : options.program;
+    std::wstring commandLine = L"\"" + program + L"\"" + (options.arguments.empty() ? L"" : L" " + options.arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          process)) {
-        ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
-        return false;
+    if (options.output != nullptr || options.quiet) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = options.output;
+        startup.hStdError = options.output;
     }
-    return true;
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(300);
+        started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, options.output != nullptr, 0, nullptr,
+                                   options.folder.empty() ? nullptr : options.folder.c_str(), &startup, process);
+        if (!started && ::GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << (options.program.empty() ? "Tollan.exe" : "the program") << ", error "
+                      << ::GetLastError();
+        *process = PROCESS_INFORMATION();
+    }
+    return started != FALSE;
+}
+
+bool StartTollan(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process) {
+    ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels.c_str());
+    StartOptions options;
+    options.arguments = arguments;
+    return StartProcess(options, process);
+}
+
+int WaitForExit(const PROCESS_INFORMATION& process, DWORD milliseconds) {
+    if (process.hProcess == nullptr || ::WaitForSingleObject(process.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+HWND StartTollanWindow(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process) {
+    if (!StartTollan(panels, arguments, process))
+        return nullptr;
+    HWND main = WaitForMainWindow(process->dwProcessId);
+    EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
+    return main;
+}
+
+int CloseAndWait(HWND window, const PROCESS_INFORMATION& process) {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return WaitForExit(process);
 }
 
 void EndProcess(PROCESS_INFORMATION* process) {

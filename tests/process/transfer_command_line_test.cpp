@@ -39,28 +39,13 @@ ProcessRun RunTollan(const std::wstring& arguments) {
         return run;
     }
     ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    process_test::StartOptions options;
+    options.arguments = arguments;
+    options.output = writeEnd;
     PROCESS_INFORMATION process = {};
-    std::wstring commandLine = L"\"" + process_test::TollanPath() + L"\" " + arguments;
-    // Wine now and then refuses a start right after the previous process ended
-    // (ERROR_INTERNAL_ERROR); a moment later the same start goes through.
-    BOOL started = FALSE;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        if (attempt > 0)
-            ::Sleep(300);
-        started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                   &process);
-        if (!started && ::GetLastError() != ERROR_INTERNAL_ERROR)
-            break;
-    }
+    const bool started = process_test::StartProcess(options, &process);
     ::CloseHandle(writeEnd);
     if (!started) {
-        ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
         ::CloseHandle(readEnd);
         return run;
     }
@@ -69,18 +54,13 @@ ProcessRun RunTollan(const std::wstring& arguments) {
     while (::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && !search.second)
         ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     run.showedWindow = search.second;
-    if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
-        ::TerminateProcess(process.hProcess, 99);
+    run.exitCode = process_test::WaitForExit(process);
+    process_test::EndProcess(&process);
     char buffer[1024];
     DWORD read = 0;
     while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
         run.error.append(buffer, read);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    run.exitCode = static_cast<int>(code);
     ::CloseHandle(readEnd);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
     return run;
 }
 

@@ -61,9 +61,9 @@ std::wstring DescribeValue(const std::wstring& section, const std::wstring& name
     return test_settings::ValueType(section, name) == REG_NONE ? L"absent" : L"other type";
 }
 
-std::wstring SavePromptText() { return AfxLoadString(IDS_SAVE_PROMPT); }
+std::wstring SavePromptText() { return L"Configuration not saved.\nSave ?"; }
 
-std::wstring SaveFailedText() { return AfxLoadString(IDS_SAVE_FAILED); }
+std::wstring SaveFailedText() { return L"The configuration could not be saved."; }
 
 const char* PanelName(tagBGDevHWType type) {
     switch (type) {

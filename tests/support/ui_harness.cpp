@@ -4,6 +4,7 @@
 #include "config/config_dialog.h"
 #include "mainwnd/error_dialog.h"
 #include "paneltest/panel_test_dialog.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_settings.h"
 
@@ -87,28 +88,8 @@ void PumpDialog(HWND dialog) {
     }
 }
 
-namespace {
-
-INPUT KeyInput(WORD vk, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-}  // namespace
-
 void PressKey(HWND dialog, WORD vk, bool shift) {
-    std::vector<INPUT> inputs;
-    if (shift)
-        inputs.push_back(KeyInput(VK_SHIFT, false));
-    inputs.push_back(KeyInput(vk, false));
-    inputs.push_back(KeyInput(vk, true));
-    if (shift)
-        inputs.push_back(KeyInput(VK_SHIFT, true));
-    EXPECT_EQ(inputs.size(), ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    EXPECT_TRUE(real_input::Send(real_input::KeyStroke(vk, shift)));
     PumpDialog(dialog);
 }
 
@@ -126,18 +107,7 @@ void ClickAt(HWND dialog, HWND window, POINT point) {
     if (std::abs(point.x - lastPoint.x) < 8 && std::abs(point.y - lastPoint.y) < 8 &&
         ::GetTickCount() - lastTime <= doubleClickTime)
         ::Sleep(doubleClickTime + 20 - (::GetTickCount() - lastTime));
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (point.x * 65536 + width / 2) / width;
-        input.mi.dy = (point.y * 65536 + height / 2) / height;
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    EXPECT_EQ(3u, ::SendInput(3, inputs, sizeof(INPUT)));
+    EXPECT_TRUE(real_input::Send(real_input::ClickAt(point)));
     lastPoint = point;
     lastTime = ::GetTickCount();
     PumpDialog(dialog);
