@@ -2,7 +2,6 @@
 
 #include "vuzoz_call_line.h"
 #include "vuzoz_call_log.h"
-#include "vuzoz_device_key.h"
 #include "vuzoz_panel_list.h"
 #include "vuzoz_settings.h"
 
@@ -17,26 +16,25 @@ namespace {
 
 const UINT kDemoPeriodMs = 700;
 
-std::vector<tagBGDevHWType> ReadPanelTypes()
+PanelList ReadPanels()
 {
     std::wstring text;
     if (!ReadSetting(kPanelsSetting, text))
-        return DefaultPanelTypes();
+        return DefaultPanels();
     PanelList list = ParsePanelList(text);
     if (!list.error.empty()) {
         std::fprintf(stderr, "VUZoz: %s\n", list.error.c_str());
         std::fflush(stderr);
     }
-    return list.types;
+    return list;
 }
 
-std::vector<SimulatedPanel> MakePanels(const std::vector<tagBGDevHWType>& types)
+std::vector<SimulatedPanel> MakePanels(const PanelList& list)
 {
-    std::vector<SimulatedPanel> panels(types.size());
-    int ordinals[4] = {0, 0, 0, 0};
-    for (size_t i = 0; i < types.size(); ++i) {
-        panels[i].type = types[i];
-        panels[i].key = MakeDeviceKey(types[i], ++ordinals[types[i]]);
+    std::vector<SimulatedPanel> panels(list.types.size());
+    for (size_t i = 0; i < list.types.size(); ++i) {
+        panels[i].type = list.types[i];
+        panels[i].key = list.keys[i];
     }
     return panels;
 }
@@ -61,9 +59,9 @@ tagBGDevResult Simulator::Init()
     if (SettingSwitch(kFailInitSetting))
         return BG_ERR_INIT_FAILED;
 
-    const std::vector<tagBGDevHWType> types = ReadPanelTypes();
-    std::vector<SimulatedPanel> panels = MakePanels(types);
-    std::vector<tagBGDevHWType> typeArray = types;
+    const PanelList list = ReadPanels();
+    std::vector<SimulatedPanel> panels = MakePanels(list);
+    std::vector<tagBGDevHWType> typeArray = list.types;
     typeArray.push_back(BG_HW_NONE);
     const bool demo = SettingSwitch(kDemoSetting);
     const bool virtualPanels = SettingSwitch(kVirtualSetting);
