@@ -1,5 +1,6 @@
 // Which panels the simulator attaches, from VUZOZ_PANELS.
 #include "vuzoz_panel_list.h"
+#include "vuzoz_panel_source.h"
 #include "vuzoz_test_support.h"
 
 namespace {
@@ -136,6 +137,23 @@ TEST(PanelFileParsing, AnyOtherLineRefusesTheWholeFileNamingIt)
         EXPECT_EQ(0u, list.error.find("the panels file \"C:\\p.txt\" cannot be read: ")) << list.error;
         EXPECT_NE(std::string::npos, list.error.find("no panel attached")) << list.error;
     }
+}
+
+TEST(PanelFileParsing, ReadsUtf16WithItsByteOrderMarkAndLeavesOutAUtf8One)
+{
+    const std::string utf16("\xFF\xFE"
+                            "1\0:\0A\0\n\0"
+                            "3\0",
+                            12);
+    EXPECT_EQ(L"1:A\n3", vuzoz::PanelsFileText(utf16));
+    EXPECT_EQ(L"2:B\r\n",
+              vuzoz::PanelsFileText("\xEF\xBB\xBF"
+                                    "2:B\r\n"));
+    EXPECT_EQ(L"1", vuzoz::PanelsFileText("1"));
+    // Other bytes stay what they are and are no panel.
+    const std::wstring latin = vuzoz::PanelsFileText("1:\xE9");
+    EXPECT_EQ(3u, latin.size());
+    EXPECT_NE("", vuzoz::ParsePanelFileText(latin, "f").error);
 }
 
 using PanelListAtInit = SimulatorTest;
