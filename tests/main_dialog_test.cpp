@@ -366,30 +366,80 @@ TEST_F(InputCallback, PacketsAfterTheDialogEndedTouchNoWindow) {
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 0, 99));
 }
 
-class CloseSequence : public MainWindowTest {};
+class CloseSequence : public MainWindowTest {
+protected:
+    // A pick on the page shown, not saved: the user picks the second row of the first list.
+    void PickUnsaved() {
+        ui::CloseUp(Page(), IDC_BUTTON_LIST_FIRST, 1);
+        ASSERT_TRUE(main->HasUnsavedChanges());
+    }
+};
 
-TEST_F(CloseSequence, SwitchesOffEvery8x8PanelThenTerminates) {
+// Every way out leaves every panel dark and ends the library once: the close box, OK,
+// Escape and Windows ending the session.
+std::vector<std::string> EveryPanelOffThenTerminate(int panels) {
+    std::vector<std::string> expected;
+    for (int device = 0; device < panels; ++device) {
+        std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        expected.insert(expected.end(), off.begin(), off.end());
+    }
+    expected.push_back("BGTerminate");
+    return expected;
+}
+
+TEST_F(CloseSequence, TheCloseBoxSwitchesOffEveryPanelThenTerminates) {
     Start({B88, B88, RP});
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-    std::vector<std::string> second = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
-    expected.insert(expected.end(), second.begin(), second.end());
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(EveryPanelOffThenTerminate(3), fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
     EXPECT_EQ(nullptr, main->ConfigPage());
     EXPECT_EQ(nullptr, main->TestPage());
     EXPECT_EQ(IDCANCEL, main->GetResult());
 }
 
-TEST_F(CloseSequence, ToggleSwitchPanelsToo) {
+TEST_F(CloseSequence, InTestModeToo) {
     Start({RP, T88}, true);
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, OkEndsTheSameWay) {
+    Start({B88, RP});
+    fake_vuzoz::ClearCalls();
+    ui::Click(main->m_hWnd, IDOK);
+    ui::PumpMessages();
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    EXPECT_EQ(IDOK, main->GetResult());
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, EscapeInTestModeEndsTheSameWay) {
+    Start({T88, B88}, true);
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    fake_vuzoz::ClearCalls();
+    ui::PressKey(main->m_hWnd, VK_ESCAPE);
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, WindowsEndingTheSessionAsksThenEndsTheSameWay) {
+    Start({B88, T88});
+    PickUnsaved();
+    fake_vuzoz::ClearCalls();
+    {
+        ui::MessageBoxAnswerer answers({IDCANCEL});
+        EXPECT_EQ(FALSE, ::SendMessageW(main->m_hWnd, WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, answers.Texts().size());
+    }
+    EXPECT_TRUE(fake_vuzoz::Calls().empty());
+    {
+        ui::MessageBoxAnswerer answers({IDNO});
+        EXPECT_EQ(TRUE, ::SendMessageW(main->m_hWnd, WM_QUERYENDSESSION, 0, 0));
+    }
+    ::SendMessageW(main->m_hWnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
 }
 
 TEST_F(CloseSequence, EmptiesTheListAndDropsThePagesFirst) {
@@ -403,18 +453,6 @@ TEST_F(CloseSequence, EmptiesTheListAndDropsThePagesFirst) {
     EXPECT_FALSE(::IsWindow(page));
     ui::PumpMessages();
     EXPECT_FALSE(::IsWindow(list));
-}
-
-TEST_F(CloseSequence, OkEndsWithoutIt) {
-    Start({B88, RP});
-    fake_vuzoz::ClearCalls();
-    ui::Click(main->m_hWnd, IDOK);
-    ui::PumpMessages();
-    EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(IDOK, main->GetResult());
-    EXPECT_EQ(-1, IndexOf("BGTerminate"));
-    // The configuration page switched its own panel's LEDs off as its window went.
-    EXPECT_EQ(call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0}), fake_vuzoz::Calls());
 }
 
 class AboutBox : public MainWindowTest {};
