@@ -85,6 +85,7 @@ inline bool StartMainWindow(CMainDialog& main, CConfiguratorApp& app, const std:
                             bool testMode) {
     fake_vuzoz::Reset(panels);
     app.m_bTestMode = testMode ? 1 : 0;
+    main.SetStartMode(testMode);
     fake_vuzoz::SetAnswerRequests(true);
     app.m_pMainWnd = &main;
     if (!main.Create(IDD_MAIN, nullptr))

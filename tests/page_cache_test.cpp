@@ -804,6 +804,7 @@ protected:
         fake_vuzoz::Reset(panels);
         static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = TestMode() ? 1 : 0;
         main.reset(new CMainDialog);
+        main->SetStartMode(TestMode());
         AfxGetApp()->m_pMainWnd = main.get();
         ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
         ASSERT_FALSE(main->IsStarted());

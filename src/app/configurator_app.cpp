@@ -51,6 +51,7 @@ BOOL CConfiguratorApp::InitInstance() {
 
     {
         CMainDialog dialog;
+        dialog.SetStartMode(m_bTestMode != 0);
         m_pMainWnd = &dialog;
         dialog.DoModal();
         // A packet that comes after the dialog ended must find no main window.

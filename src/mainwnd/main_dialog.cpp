@@ -1,7 +1,6 @@
 #include "mainwnd/main_dialog.h"
 
 #include "mainwnd/about_dialog.h"
-#include "app/configurator_app.h"
 #include "config/config_dialog.h"
 #include "device/device_library.h"
 #include "device/device_types.h"
@@ -122,7 +121,8 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_bStartPending(false),
       m_nShowingValues(0),
       m_bSwitching(false),
-      m_bEnded(false) {}
+      m_bEnded(false),
+      m_bStartInTestMode(false) {}
 
 CMainDialog::~CMainDialog() {
     m_pTestPage = nullptr;
@@ -221,8 +221,7 @@ BOOL CMainDialog::OnStartPage(WPARAM, LPARAM, LRESULT* pResult) {
 
 void CMainDialog::FinishStart() {
     m_bStartPending = false;
-    CConfiguratorApp* app = static_cast<CConfiguratorApp*>(AfxGetApp());
-    CreatePage(app != nullptr && app->m_bTestMode ? TRUE : FALSE);
+    CreatePage(m_bStartInTestMode ? TRUE : FALSE);
 
     m_bBrightnessLive = false;
     m_sliderBrightness.EnableWindow(FALSE);

@@ -19,6 +19,9 @@ public:
     explicit CMainDialog(CWnd* pParent = nullptr);
     ~CMainDialog() override;
 
+    // The mode of the first page: test pages when bTestMode (the command line's /test).
+    void SetStartMode(bool bTestMode) { m_bStartInTestMode = bTestMode; }
+
     // Enables or disables Apply; TRUE if it was enabled before. Apply hands the focus on
     // before it is disabled.
     BOOL EnableApply(BOOL bEnable) override;
@@ -190,6 +193,7 @@ private:
     bool m_bSwitching;
     // The window has let its panels and the library go (EndWindow).
     bool m_bEnded;
+    bool m_bStartInTestMode;
 };
 
 // The main window of the running application, or null when there is none.

@@ -214,6 +214,7 @@ void MainWindowTest::Start(const std::vector<tagBGDevHWType>& panels, bool testM
 void MainWindowTest::StartPrepared(bool testMode) {
     static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = testMode ? 1 : 0;
     main.reset(new CMainDialog);
+    main->SetStartMode(testMode);
     AfxGetApp()->m_pMainWnd = main.get();
     ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
     PumpMessages();
