@@ -68,6 +68,10 @@
 #define IDS_ERR_UNKNOWN_VALUE       158
 #define IDS_ERR_BAD_VALUE           159
 
+// Strings of a second start while Tollan runs (200-209)
+#define IDS_ALREADY_RUNNING_CONFIGURATION 200
+#define IDS_ALREADY_RUNNING_TEST    201
+
 // Bitmaps
 #define IDB_PANEL_RP                135
 #define IDB_PANEL_B88               137
