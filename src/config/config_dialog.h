@@ -21,6 +21,12 @@ public:
 
     virtual bool LoadConfig();
     virtual bool SaveConfig();
+    // The store holds something else for the device than what the page loaded or last saved:
+    // it was changed outside Tollan.
+    virtual bool StoreChangedOutside() const { return false; }
+    // The page keeps its changes over a change made outside Tollan: what is stored now counts
+    // as what the page loaded.
+    virtual void AcceptStored() {}
     // Creates the page window from its own template as a child of pParentWnd.
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;

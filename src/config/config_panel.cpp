@@ -254,8 +254,8 @@ bool CConfigPanel::LoadConfig() {
     CDeviceKey key;
     if (!key.Get(m_nDevice))
         return false;
-    const store::PanelSettings stored =
-        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
+    m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
+    const store::PanelSettings& stored = m_stored;
     static const store::SettingSection kNothingStored = {store::SectionKind::Config, std::wstring(), {}};
     const store::SettingSection* config = stored.Find(store::SectionKind::Config);
     const store::SettingSection& section = config != nullptr ? *config : kNothingStored;
@@ -272,6 +272,18 @@ bool CConfigPanel::LoadConfig() {
         m_pHost->LoadHardwareSettings(stored);
     m_bChanged = false;
     return true;
+}
+
+bool CConfigPanel::StoreChangedOutside() const {
+    if (m_stored.deviceKey.empty())
+        return false;
+    const store::PanelSettings now = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    return !store::SameSettings(now, m_stored);
+}
+
+void CConfigPanel::AcceptStored() {
+    if (!m_stored.deviceKey.empty())
+        m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
 }
 
 void CConfigPanel::WriteRows(store::SettingSection& section) const {
@@ -300,6 +312,13 @@ bool CConfigPanel::SaveConfig() {
     // Both sections are written whole or not at all, also when Tollan ends half-way: a
     // failed write puts back what they held, and a save cut short is finished at the next
     // start. A section that cannot be read whole is not written.
+    // Apply never writes over a change made outside Tollan that the page has not shown.
+    if (StoreChangedOutside()) {
+        if (AfxMessageBox(IDS_CHANGED_OUTSIDE, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            PointAtDevice(m_nDevice);
+            return false;
+        }
+    }
     store::PanelSettings shown;
     shown.deviceKey = store::DeviceKeyText(key.c_str());
     WriteRows(shown.Section(store::SectionKind::Config));
@@ -313,6 +332,7 @@ bool CConfigPanel::SaveConfig() {
     }
     if (m_pHost != nullptr)
         m_pHost->HardwareSettingsSaved();
+    m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), shown.deviceKey);
     m_bChanged = false;
     return true;
 }

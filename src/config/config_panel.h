@@ -8,6 +8,7 @@
 #include "config/config_dialog.h"
 #include "config/list_search.h"
 #include "config/upper_column.h"
+#include "store/panel_settings.h"
 #include "store/settings_store.h"
 
 #include <string>
@@ -27,6 +28,8 @@ public:
 
     bool LoadConfig() override;
     bool SaveConfig() override;
+    bool StoreChangedOutside() const override;
+    void AcceptStored() override;
     // Every list back to its table's first row, no kept identifier and no search left from
     // the device before, then the device's stored picks.
     void PointAtDevice(int device) override;
@@ -81,6 +84,8 @@ private:
     void WriteRows(store::SettingSection& section) const;
 
     const CUpperColumn& m_upperColumn;
+    // Both sections as the page loaded them or last saved them.
+    store::PanelSettings m_stored;
     DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];
     KeptLED m_keptLED[store::kRowCount];
     // The labels of each column, folded for the search.

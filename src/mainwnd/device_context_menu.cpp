@@ -277,5 +277,8 @@ BOOL CMainDialog::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT*) {
     // Nothing to copy into or from before the first page is built.
     if (m_bStartPending)
         return TRUE;
-    return device_menu::OnDeviceListContextMenu(*this, reinterpret_cast<HWND>(wParam), lParam);
+    ++m_nBusy;
+    const BOOL handled = device_menu::OnDeviceListContextMenu(*this, reinterpret_cast<HWND>(wParam), lParam);
+    --m_nBusy;
+    return handled;
 }

@@ -44,7 +44,10 @@ void CMainDialog::DropHardwareChanges() {
 BOOL CMainDialog::QuerySavePage() {
     if (m_pConfigPage == nullptr || m_pConfigPage->m_hWnd == nullptr)
         return TRUE;
-    return m_pConfigPage->QuerySaveChanges() ? TRUE : FALSE;
+    ++m_nBusy;
+    const bool goOn = m_pConfigPage->QuerySaveChanges();
+    --m_nBusy;
+    return goOn ? TRUE : FALSE;
 }
 
 void CMainDialog::ShowBrightness(BYTE level) {

@@ -97,6 +97,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_DPICHANGED, &CMainDialog::OnDpiChanged),
     OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
     OnMessage(WM_TIMER, &CMainDialog::OnTimer),
+    OnMessage(kSettingsChanged, &CMainDialog::OnSettingsChanged),
 };
 
 CMainDialog* GetMainDialog() {
@@ -122,7 +123,8 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_nShowingValues(0),
       m_bSwitching(false),
       m_bEnded(false),
-      m_bStartInTestMode(false) {}
+      m_bStartInTestMode(false),
+      m_nBusy(0) {}
 
 CMainDialog::~CMainDialog() {
     m_pTestPage = nullptr;
@@ -229,6 +231,7 @@ void CMainDialog::FinishStart() {
     BG_RegisterInputCallback(InputCallback);
     BG_GetCurBrightness(m_nCurDevice);
     BG_GetCurBlinkPeriod(m_nCurDevice);
+    WatchSettings();
     // The user may have moved the list's selection while the page was being built.
     if (m_listDevices.GetNextItem(-1, LVNI_SELECTED) != m_nCurDevice)
         OpenSelectedDevice();
@@ -340,8 +343,10 @@ void CMainDialog::PlacePageInTabOrder(HWND page) const {
 }
 
 void CMainDialog::OnApply(UINT) {
+    ++m_nBusy;
     if (IsPanelType(CurrentDeviceType()) && m_pConfigPage != nullptr)
         m_pConfigPage->SaveConfig();
+    --m_nBusy;
     UpdateApply();
 }
 
@@ -401,6 +406,7 @@ void CMainDialog::EndWindow() {
     if (m_bEnded)
         return;
     m_bEnded = true;
+    m_settingsWatcher.Stop();
     // Every panel is left dark, whatever the mode and whatever page showed it.
     for (int device = 0; m_pDevTypes != nullptr && m_pDevTypes[device] != BG_HW_NONE; ++device) {
         if (IsPanelType(m_pDevTypes[device]))

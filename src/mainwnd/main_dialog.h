@@ -8,6 +8,7 @@
 #include "afx/afx.h"
 #include "config/page_host.h"
 #include "mainwnd/page_cache.h"
+#include "store/settings_watcher.h"
 #include "VUZoz.h"
 
 class CErrorDialog;
@@ -128,6 +129,11 @@ private:
     static const UINT kScaleSettled = WM_APP + 3;
     // Ticks while pages of attached panel types are still to be built ahead.
     static const UINT_PTR kBuildAheadTimer = 1;
+    // Posted by the watcher of the settings when they changed (outside_changes.cpp).
+    static const UINT kSettingsChanged = WM_APP + 5;
+    // A change of the settings that came during a question or a menu is looked at after it.
+    static const UINT_PTR kSettingsRetryTimer = 3;
+    static const UINT kSettingsRetryMilliseconds = 200;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -158,6 +164,10 @@ private:
     BOOL OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult);    // display_scale_change.cpp
     BOOL OnScaleSettled(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // display_scale_change.cpp
     BOOL OnTimer(WPARAM wParam, LPARAM lParam, LRESULT* pResult);         // pages_ahead.cpp
+    BOOL OnSettingsChanged(WPARAM wParam, LPARAM lParam, LRESULT* pResult);  // outside_changes.cpp
+    bool OnSettingsRetryTimer();
+    // Watches the store for changes made outside Tollan, once the first page is shown.
+    void WatchSettings();
 
     // Pages built ahead (pages_ahead.cpp): once a page is shown, the pages of the other
     // attached panel types of the mode are built one per idle moment, hidden and pointed at
@@ -194,6 +204,9 @@ private:
     // The window has let its panels and the library go (EndWindow).
     bool m_bEnded;
     bool m_bStartInTestMode;
+    store::CSettingsWatcher m_settingsWatcher;
+    // Above zero while a question, a save or a menu of the window runs.
+    int m_nBusy;
 };
 
 // The main window of the running application, or null when there is none.

@@ -53,6 +53,8 @@ bool CMainDialog::BuildOnePageAhead() {
 }
 
 BOOL CMainDialog::OnTimer(WPARAM wParam, LPARAM, LRESULT* pResult) {
+    if (wParam == kSettingsRetryTimer)
+        return OnSettingsRetryTimer() ? TRUE : FALSE;
     if (wParam != kBuildAheadTimer)
         return FALSE;
     *pResult = 0;

@@ -209,6 +209,18 @@ bool Holds(const PanelSettings& stored, const PanelSettings& panel) {
     return true;
 }
 
+bool SameSettings(const PanelSettings& a, const PanelSettings& b) {
+    for (SectionKind kind : {SectionKind::Config, SectionKind::Hardware}) {
+        const SettingSection* first = a.Find(kind);
+        const SettingSection* second = b.Find(kind);
+        if ((first == nullptr) != (second == nullptr))
+            return false;
+        if (first != nullptr && first->values.size() != second->values.size())
+            return false;
+    }
+    return Holds(a, b) && Holds(b, a);
+}
+
 SaveResult WriteSettingSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
     std::vector<SectionWrites> writes;
     for (const SettingSection& section : sections) {

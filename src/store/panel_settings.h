@@ -62,6 +62,9 @@ PanelSettings ReadPanelSettings(const std::wstring& profilePath, const std::wstr
 // The device keys that have a configuration or a hardware section, sorted, each once.
 std::vector<std::wstring> StoredDeviceKeys(const std::wstring& profilePath);
 
+// The same sections with the same values, as the reader sees them (names in any case).
+bool SameSettings(const PanelSettings& a, const PanelSettings& b);
+
 // True when writing panel would change nothing the reader sees in stored: every value of
 // panel is stored with the same type and contents.
 bool Holds(const PanelSettings& stored, const PanelSettings& panel);
