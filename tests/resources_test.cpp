@@ -450,6 +450,18 @@ std::vector<Control> MainControls(bool ru) {
       Button(IDC_BLINK_APPLY, ru ? L"Изменить" : L"Apply", ru ? 332 : 343, ru ? 241 : 242,
              ru ? 37 : 23, 14, BS_PUSHBUTTON)
           .Clear(WS_VISIBLE),
+      // The profile row, below all of the above (the template grew at its bottom): the label
+      // gives its access key to the list after it.
+      Make(IDC_PROFILE_LABEL, L"static", 7, 297, ru ? 34 : 28, 8, ru ? L"&Профиль:" : L"&Profile:"),
+      Combo(IDC_PROFILE_LIST, ru ? 43 : 37, 295, ru ? 95 : 127, 150, CBS_DROPDOWNLIST),
+      Button(IDC_PROFILE_SAVE, ru ? L"&Сохранить как профиль..." : L"&Save as profile...", ru ? 144 : 170, 294,
+             ru ? 92 : 72, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_PROFILE_RENAME, ru ? L"Переи&меновать" : L"Rena&me", ru ? 240 : 246, 294, ru ? 60 : 50, 14,
+             BS_PUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_PROFILE_DELETE, ru ? L"&Удалить" : L"&Delete", ru ? 304 : 300, 294, ru ? 40 : 50, 14,
+             BS_PUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_PROFILE_FOLDER, ru ? L"Открыть &папку профилей" : L"Open profiles &folder", ru ? 348 : 354, 294,
+             ru ? 79 : 73, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
   };
 }
 
@@ -539,7 +551,7 @@ std::vector<Control> TestPageControls(const TestPage& page, bool ru) {
 
 TEST(ResourcesDialogs, EveryTemplateExistsInEnglishAndRussianOnly) {
   const UINT ids[] = {IDD_ABOUTBOX, IDD_MAIN,     IDD_TEST_B88, IDD_CONFIG_B88, IDD_CONFIG_T88,
-                      IDD_TEST_T88, IDD_ERROR, IDD_TEST_RP,  IDD_CONFIG_RP};
+                      IDD_TEST_T88, IDD_ERROR, IDD_TEST_RP,  IDD_CONFIG_RP, IDD_PROFILE_NAME};
   for (UINT id : ids) {
     EXPECT_TRUE(EnglishAndRussianOnly(RT_DIALOG, id)) << "template " << id;
     for (WORD lang : kLanguages) {
@@ -561,12 +573,29 @@ TEST(ResourcesDialogs, AboutBoxIsTheSameInBothLanguages) {
   }
 }
 
+TEST(ResourcesDialogs, ProfileNameBox) {
+  for (WORD lang : kLanguages) {
+    SCOPED_TRACE(LanguageName(lang));
+    const bool ru = lang == kRussian;
+    const Dialog dialog = LoadDialog(IDD_PROFILE_NAME, lang);
+    ExpectFrame(dialog, dialog.x, dialog.y, 230, 62, L"MS Shell Dlg");
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_MODALFRAME),
+              dialog.style & (WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_CHILD));
+    EXPECT_EQ(ru ? "Сохранить как профиль" : "Save as profile", Narrow(dialog.caption));
+    ExpectControlsInOrder(
+        dialog, {Make(IDC_PROFILE_NAME_LABEL, L"static", 7, 9, 216, 8, ru ? L"&Имя профиля:" : L"Profile &name:"),
+                 Make(IDC_PROFILE_NAME, L"edit", 7, 20, 216, 14, L"").Set(ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
+                 Button(IDOK, L"OK", 119, 41, 50, 14, BS_DEFPUSHBUTTON),
+                 Button(IDCANCEL, ru ? L"Отмена" : L"Cancel", 173, 41, 50, 14, BS_PUSHBUTTON)});
+  }
+}
+
 TEST(ResourcesDialogs, MainWindowLayout) {
   for (WORD lang : kLanguages) {
     SCOPED_TRACE(LanguageName(lang));
     const bool ru = lang == kRussian;
     const Dialog dialog = LoadDialog(IDD_MAIN, lang);
-    ExpectFrame(dialog, dialog.x, dialog.y, 434, 294, L"MS Shell Dlg");
+    ExpectFrame(dialog, dialog.x, dialog.y, 434, 315, L"MS Shell Dlg");
     const DWORD wanted = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME |
                          DS_3DLOOK | DS_FIXEDSYS | DS_SETFONT;
     EXPECT_EQ(wanted, dialog.style & wanted);
@@ -1358,6 +1387,7 @@ TEST_F(ResourcesCreate, MainWindowAndAboutBox) {
   for (WORD lang : kLanguages) {
     CreateAndCheck(IDD_MAIN, lang);
     CreateAndCheck(IDD_ABOUTBOX, lang);
+    CreateAndCheck(IDD_PROFILE_NAME, lang);
   }
 }
 

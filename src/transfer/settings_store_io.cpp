@@ -128,7 +128,8 @@ bool SectionExists(const std::wstring& profilePath, const SettingSection& sectio
     return key.Open(HKEY_CURRENT_USER, SectionPath(profilePath, section).c_str()) == ERROR_SUCCESS;
 }
 
-LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
+std::vector<store::SectionWrites> SectionWritesOf(const std::wstring& profilePath,
+                                                  const std::vector<SettingSection>& sections) {
     std::vector<store::SectionWrites> writes;
     for (const SettingSection& section : sections) {
         writes.emplace_back(SectionPath(profilePath, section));
@@ -139,8 +140,11 @@ LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSec
                 writes.back().AddString(value.name, value.text);
         }
     }
-    return store::SaveSections(store::PendingSavePath(profilePath), writes) == store::kSaveDone ? ERROR_SUCCESS
-                                                                                                : ERROR_WRITE_FAULT;
+    return writes;
+}
+
+store::SaveResult WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
+    return store::SaveSections(store::PendingSavePath(profilePath), SectionWritesOf(profilePath, sections));
 }
 
 SettingsFile WithDeviceKey(const SettingsFile& file, const std::wstring& deviceKey) {
