@@ -98,6 +98,7 @@
 #define IDS_PROFILE_NONE            256
 #define IDS_PROFILE_RENAME_TITLE    257
 #define IDS_PROFILE_ACTIVE_NOT_KEPT 258
+#define IDS_PROFILE_FOLDER_NOT_OPENED 259
 
 // Bitmaps
 #define IDB_PANEL_RP                135

@@ -453,15 +453,15 @@ std::vector<Control> MainControls(bool ru) {
       // The profile row, below all of the above (the template grew at its bottom): the label
       // gives its access key to the list after it.
       Make(IDC_PROFILE_LABEL, L"static", 7, 297, ru ? 34 : 28, 8, ru ? L"&Профиль:" : L"&Profile:"),
-      Combo(IDC_PROFILE_LIST, ru ? 43 : 37, 295, ru ? 95 : 127, 150, CBS_DROPDOWNLIST),
-      Button(IDC_PROFILE_SAVE, ru ? L"&Сохранить как профиль..." : L"&Save as profile...", ru ? 144 : 170, 294,
+      Combo(IDC_PROFILE_LIST, ru ? 43 : 37, 295, ru ? 80 : 123, 150, CBS_DROPDOWNLIST),
+      Button(IDC_PROFILE_SAVE, ru ? L"&Сохранить как профиль..." : L"&Save as profile...", ru ? 127 : 166, 294,
              ru ? 92 : 72, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
-      Button(IDC_PROFILE_RENAME, ru ? L"Переи&меновать" : L"Rena&me", ru ? 240 : 246, 294, ru ? 60 : 50, 14,
+      Button(IDC_PROFILE_RENAME, ru ? L"Переи&меновать" : L"Rena&me", ru ? 223 : 242, 294, ru ? 60 : 50, 14,
              BS_PUSHBUTTON).Set(WS_TABSTOP),
-      Button(IDC_PROFILE_DELETE, ru ? L"&Удалить" : L"&Delete", ru ? 304 : 300, 294, ru ? 40 : 50, 14,
+      Button(IDC_PROFILE_DELETE, ru ? L"&Удалить" : L"&Delete", ru ? 287 : 296, 294, ru ? 40 : 50, 14,
              BS_PUSHBUTTON).Set(WS_TABSTOP),
-      Button(IDC_PROFILE_FOLDER, ru ? L"Открыть &папку профилей" : L"Open profiles &folder", ru ? 348 : 354, 294,
-             ru ? 79 : 73, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
+      Button(IDC_PROFILE_FOLDER, ru ? L"Открыть &папку профилей" : L"Open profiles &folder", ru ? 331 : 350, 294,
+             ru ? 96 : 77, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
   };
 }
 
