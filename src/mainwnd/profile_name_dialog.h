@@ -25,6 +25,8 @@ protected:
     void OnOK() override;
 
 private:
+    void CenterOnOwner() const;
+
     CEdit m_editName;
     std::wstring m_title;
     std::wstring m_name;
