@@ -452,10 +452,10 @@ std::vector<Control> MainControls(bool ru) {
           .Clear(WS_VISIBLE),
       // The profile row, below all of the above (the template grew at its bottom): the label
       // gives its access key to the list after it.
-      Make(IDC_PROFILE_LABEL, L"static", 7, 297, ru ? 34 : 28, 8, ru ? L"&Профиль:" : L"&Profile:"),
-      Combo(IDC_PROFILE_LIST, ru ? 43 : 37, 295, ru ? 80 : 123, 150, CBS_DROPDOWNLIST),
-      Button(IDC_PROFILE_SAVE, ru ? L"&Сохранить как профиль..." : L"&Save as profile...", ru ? 127 : 166, 294,
-             ru ? 92 : 72, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
+      Make(IDC_PROFILE_LABEL, L"static", 7, 297, ru ? 37 : 28, 8, ru ? L"&Профиль:" : L"&Profile:"),
+      Combo(IDC_PROFILE_LIST, ru ? 46 : 37, 295, ru ? 73 : 123, 150, CBS_DROPDOWNLIST),
+      Button(IDC_PROFILE_SAVE, ru ? L"&Сохранить как профиль..." : L"&Save as profile...", ru ? 123 : 166, 294,
+             ru ? 96 : 72, 14, BS_PUSHBUTTON).Set(WS_TABSTOP),
       Button(IDC_PROFILE_RENAME, ru ? L"Переи&меновать" : L"Rena&me", ru ? 223 : 242, 294, ru ? 60 : 50, 14,
              BS_PUSHBUTTON).Set(WS_TABSTOP),
       Button(IDC_PROFILE_DELETE, ru ? L"&Удалить" : L"&Delete", ru ? 287 : 296, 294, ru ? 40 : 50, 14,

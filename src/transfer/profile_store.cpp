@@ -168,16 +168,12 @@ bool CProfileStore::Exists(const std::wstring& name) const {
 }
 
 Outcome CProfileStore::EnsureFolder() const {
-    // Every missing folder of the path, from the top.
-    for (size_t at = m_folder.find(L'\\', 3);; at = m_folder.find(L'\\', at + 1)) {
-        const std::wstring part = m_folder.substr(0, at);
-        if (!part.empty() && !::CreateDirectoryW(part.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
-            const DWORD attributes = ::GetFileAttributesW(part.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-                return Failed(Quoted(IDS_PROFILE_FOLDER_FAILED, m_folder));
-        }
-        if (at == std::wstring::npos)
-            break;
+    // Every missing folder of the path, also below a network share (a redirected APPDATA).
+    const int made = ::SHCreateDirectoryExW(nullptr, m_folder.c_str(), nullptr);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = ::GetFileAttributesW(m_folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return Failed(Quoted(IDS_PROFILE_FOLDER_FAILED, m_folder));
     }
     return Done();
 }
