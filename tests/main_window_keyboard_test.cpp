@@ -166,7 +166,7 @@ TEST_F(MainDialogKeyboard, AClickOnAnotherDeviceStillOpensIt) {
     EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 }
 
-TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
+TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelpAndTheProfileRow) {
     StartInFront({B88});
     NudgeBrightnessByKeyboard(B88);
     ASSERT_TRUE(Applicable());
@@ -177,8 +177,12 @@ TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
     for (int k = 0; k < 8; ++k)
         expected.push_back(IDC_LED_LIST_FIRST + k);
     for (int id : {IDC_BRIGHTNESS_SLIDER, IDC_FAST_ON, IDC_FAST_OFF, IDC_SLOW_ON, IDC_SLOW_OFF, IDOK, IDC_APPLY,
-                   ID_HELP, IDC_DEVICE_LIST})
-        expected.push_back(id);
+                   ID_HELP, IDC_PROFILE_LIST, IDC_PROFILE_SAVE, IDC_PROFILE_RENAME, IDC_PROFILE_DELETE,
+                   IDC_PROFILE_FOLDER, IDC_DEVICE_LIST}) {
+        // Rename and Delete wait for a profile.
+        if (ui::IsEnabled(main->m_hWnd, id))
+            expected.push_back(id);
+    }
     std::vector<int> visited;
     for (size_t i = 0; i < expected.size(); ++i) {
         Key(VK_TAB);
@@ -187,7 +191,7 @@ TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
     EXPECT_EQ(expected, visited);
     // Back again.
     Key(VK_TAB, true);
-    EXPECT_EQ(ID_HELP, FocusedControl());
+    EXPECT_EQ(IDC_PROFILE_FOLDER, FocusedControl());
 }
 
 TEST_F(MainDialogKeyboard, TabEntersTheEditableListsAndTheTestPage) {
@@ -279,9 +283,9 @@ TEST_F(MainDialogApplyState, SliderKeyEnablesApplyWhichSavesAndHandsTheFocusOn) 
     EXPECT_FALSE(Applicable());
     EXPECT_EQ(ID_HELP, FocusedControl());
     ExpectUsableFocus();
-    // The keys still work.
+    // The keys still work: on to the profile row.
     Key(VK_TAB);
-    EXPECT_EQ(IDC_DEVICE_LIST, FocusedControl());
+    EXPECT_EQ(IDC_PROFILE_LIST, FocusedControl());
 }
 
 TEST_F(MainDialogApplyState, TypingInABlinkEditEnablesApplyAndEnterAppliesThePeriods) {

@@ -1318,6 +1318,7 @@ TEST_F(ResourcesCreate, MainWindowAndAboutBox) {
   for (WORD lang : kLanguages) {
     CreateAndCheck(IDD_MAIN, lang);
     CreateAndCheck(IDD_ABOUTBOX, lang);
+    CreateAndCheck(IDD_PROFILE_NAME, lang);
   }
 }
 

@@ -157,8 +157,23 @@ TEST_F(TransferMenu, FileOfAnotherPanelTypeIsRefused) {
     ui::MessageBoxAnswerer answers({IDOK});
     Choose(0, ID_IMPORT_SETTINGS, path);
     ASSERT_EQ(1u, answers.Texts().size());
-    EXPECT_NE(std::wstring::npos, answers.Texts()[0].find(L"8x8 pushbutton panel")) << answers.Texts()[0];
-    EXPECT_NE(std::wstring::npos, answers.Texts()[0].find(L"8x8 toggle switch panel")) << answers.Texts()[0];
+    EXPECT_NE(std::wstring::npos,
+              answers.Texts()[0].find(
+                  L"The file holds the settings of an 8x8 pushbutton panel, but this panel is an 8x8 toggle switch "
+                  L"panel."))
+        << transfer_test::Narrow(answers.Texts()[0]);
+    EXPECT_EQ(before, DumpStore());
+
+    // A file of one panel without its hardware section names no type: "a panel of unknown type".
+    transfer_test::WriteBytes(path, transfer_test::Utf16File(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                             L"[HKEY_CURRENT_USER\\Software\\Brellow Group\\Settings"
+                                                             L"\\All aircraft\\Pushbuttons]\r\n"
+                                                             L"\"Button0\"=dword:00010022\r\n"));
+    ui::MessageBoxAnswerer again({IDOK});
+    Choose(0, ID_IMPORT_SETTINGS, path);
+    ASSERT_EQ(1u, again.Texts().size());
+    EXPECT_NE(std::wstring::npos, again.Texts()[0].find(L"holds the settings of a panel of unknown type, but"))
+        << transfer_test::Narrow(again.Texts()[0]);
     EXPECT_EQ(before, DumpStore());
 }
 

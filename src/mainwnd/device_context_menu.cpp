@@ -4,6 +4,7 @@
 #include "device/device_key.h"
 #include "device/device_types.h"
 #include "mainwnd/main_dialog.h"
+#include "mainwnd/unsaved_picks_question.h"
 #include "resource.h"
 #include "store/panel_settings.h"
 #include "transfer/settings_store_io.h"
@@ -169,6 +170,8 @@ void CDeviceContextMenu::CopyFrom(const CopySource& source) {
 }
 
 void CDeviceContextMenu::Export(bool all) {
+    if (!AskAboutUnsavedPicks(m_main))
+        return;
     std::wstring path = all ? transfer::FormatString(IDS_EXPORT_ALL_FILE_NAME, TodayText()) : m_deviceKey;
     path = FileNameOf(path) + L".reg";
     if (!g_picker(m_main.m_hWnd, true, &path))
@@ -177,6 +180,8 @@ void CDeviceContextMenu::Export(bool all) {
 }
 
 void CDeviceContextMenu::Import() {
+    if (!AskAboutUnsavedPicks(m_main))
+        return;
     std::wstring path;
     if (!g_picker(m_main.m_hWnd, false, &path))
         return;
@@ -188,8 +193,6 @@ void CDeviceContextMenu::Import() {
     }
     std::vector<std::wstring> keys = file.DeviceKeys();
     if (keys.size() == 1) {
-        if (file.HardwareType(keys[0]) == m_type && IsCurrent() && !m_main.QuerySavePage())
-            return;
         outcome = transfer::ImportOntoPanel(file, path, m_deviceKey, m_type);
         Tell(outcome);
         if (outcome.ok)
@@ -201,11 +204,6 @@ void CDeviceContextMenu::Import() {
         AfxMessageBox(transfer::FormatString(IDS_REPLACE_PROMPT, existing).c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
         return;
-    size_t current = static_cast<size_t>(m_main.CurrentDevice());
-    for (const std::wstring& key : keys) {
-        if (current < m_attachedKeys.size() && store::SameName(key, m_attachedKeys[current]) && !m_main.QuerySavePage())
-            return;
-    }
     outcome = transfer::ImportAll(file);
     Tell(outcome);
     if (!outcome.ok)

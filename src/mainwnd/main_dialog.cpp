@@ -8,6 +8,7 @@
 #include "mainwnd/error_dialog.h"
 #include "afx/focus_handoff.h"
 #include "mainwnd/help_guide.h"
+#include "mainwnd/profile_bar.h"
 #include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 #include "scaling/display_scale.h"
@@ -138,6 +139,7 @@ CMainDialog::~CMainDialog() {
 
 BOOL CMainDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     return DispatchMessageMap(*this, s_messageMap, message, wParam, lParam, pResult) ||
+           profile_bar::OnMessage(*this, message, wParam, lParam, pResult) ||
            CDialog::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -168,6 +170,7 @@ BOOL CMainDialog::OnInitDialog() {
 
     m_btnApply.EnableWindow(FALSE);
     m_bTestMode = 0;
+    profile_bar::Attach(*this);
 
     // Blink periods above 255 cannot be kept: the device and the store take a byte.
     const CEdit* blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};

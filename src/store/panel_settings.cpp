@@ -222,6 +222,10 @@ bool SameSettings(const PanelSettings& a, const PanelSettings& b) {
 }
 
 SaveResult WriteSettingSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
+    return SaveSections(PendingSavePath(profilePath), SectionWritesOf(profilePath, sections));
+}
+
+std::vector<SectionWrites> SectionWritesOf(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
     std::vector<SectionWrites> writes;
     for (const SettingSection& section : sections) {
         writes.emplace_back(SectionPath(profilePath, section));
@@ -232,7 +236,7 @@ SaveResult WriteSettingSections(const std::wstring& profilePath, const std::vect
                 writes.back().AddString(value.name, value.text);
         }
     }
-    return SaveSections(PendingSavePath(profilePath), writes);
+    return writes;
 }
 
 SaveResult WritePanelSettings(const std::wstring& profilePath, const std::vector<PanelSettings>& panels) {

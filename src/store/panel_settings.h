@@ -73,6 +73,9 @@ bool Holds(const PanelSettings& stored, const PanelSettings& panel);
 // values stay.
 SaveResult WritePanelSettings(const std::wstring& profilePath, const std::vector<PanelSettings>& panels);
 SaveResult WriteSettingSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections);
+// What writing the sections under the profile writes, section by section, for a save that
+// writes more than panel settings (the active profile's name beside them).
+std::vector<SectionWrites> SectionWritesOf(const std::wstring& profilePath, const std::vector<SettingSection>& sections);
 
 }  // namespace store
 

@@ -1,7 +1,9 @@
 // Panel settings as a Windows registry script: regedit's "Windows Registry Editor
-// Version 5.00" format in UTF-16 LE with a byte order mark, holding configuration and
-// hardware sections with exactly the value names and types that the store uses. The
-// reader is strict: anything it does not expect refuses the whole file.
+// Version 5.00" format, written in UTF-16 LE with a byte order mark, holding configuration
+// and hardware sections with exactly the value names and types that the store uses. The
+// reader also takes the file as Notepad saves it after an edit (UTF-8 with or without a
+// byte order mark, or UTF-16 big endian) and is otherwise strict: anything it does not
+// expect refuses the whole file.
 #ifndef TOLLAN_TRANSFER_REG_FILE_H
 #define TOLLAN_TRANSFER_REG_FILE_H
 
@@ -32,9 +34,7 @@ struct SettingsFile {
 enum class ParseError {
     None,
     TooLarge,          // over kMaxFileSize bytes
-    OddSize,           // not a whole number of UTF-16 units
-    NoByteOrderMark,
-    BadUtf16,          // an unpaired surrogate, a truncated pair or a NUL character
+    NotText,           // not a whole number of UTF-16 units, a sequence no encoding has, a NUL
     NoHeader,
     LineTooLong,
     MalformedLine,

@@ -51,8 +51,8 @@ bool SectionExists(const std::wstring& profilePath, const SettingSection& sectio
     return key.Open(HKEY_CURRENT_USER, (profilePath + L"\\" + section.Name()).c_str()) == ERROR_SUCCESS;
 }
 
-LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
-    return store::WriteSettingSections(profilePath, sections) == store::kSaveDone ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+store::SaveResult WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections) {
+    return store::WriteSettingSections(profilePath, sections);
 }
 
 SettingsFile WithDeviceKey(const SettingsFile& file, const std::wstring& deviceKey) {

@@ -53,6 +53,31 @@ int CloseAndWait(HWND window, const PROCESS_INFORMATION& process);
 // Ends the process if it still runs, waits for it and closes its handles.
 void EndProcess(PROCESS_INFORMATION* process);
 
+// A run of Tollan.exe for a command without a window: its exit code, what it wrote to standard
+// output and to standard error (UTF-8), and whether a window of it became visible.
+struct CommandRun {
+    int exitCode = -1;
+    std::string output;
+    std::string error;
+    bool showedWindow = false;
+};
+// Runs Tollan.exe with the arguments and the environment of this process, and waits for it.
+CommandRun RunWithoutWindow(const std::wstring& arguments);
+
+// Tollan's settings in the prefix (HKEY_CURRENT_USER\Software\Brellow Group) are kept aside
+// while the object lives, the key starts empty, and they are put back at the end.
+class CVendorKeyAside {
+public:
+    CVendorKeyAside();
+    ~CVendorKeyAside();
+    CVendorKeyAside(const CVendorKeyAside&) = delete;
+    CVendorKeyAside& operator=(const CVendorKeyAside&) = delete;
+
+private:
+    std::wstring m_backup;
+    bool m_hadSettings;
+};
+
 // Polls condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 

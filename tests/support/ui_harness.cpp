@@ -176,8 +176,10 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
         HWND box = reinterpret_cast<HWND>(wParam);
         wchar_t className[32] = L"";
         ::GetClassNameW(box, className, 32);
-        // Only boxes owned by another window; the main window itself is a dialog too.
+        // Only boxes owned by another window; the main window itself is a dialog too, and a
+        // dialog that asks for a text is no message box.
         if (::lstrcmpW(className, L"#32770") == 0 && ::GetWindow(box, GW_OWNER) != nullptr &&
+            ::FindWindowExW(box, nullptr, L"Edit", nullptr) == nullptr &&
             std::find(g_answerer->m_seen.begin(), g_answerer->m_seen.end(), box) == g_answerer->m_seen.end()) {
             g_answerer->m_seen.push_back(box);
             std::wstring text;
@@ -213,6 +215,9 @@ void MainWindowTest::Start(const std::vector<tagBGDevHWType>& panels, bool testM
 
 void MainWindowTest::StartPrepared(bool testMode) {
     static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = testMode ? 1 : 0;
+    // The pointer rests outside the window: under Wine a button below it tracks the mouse with
+    // a timer, and input would never be quiet long enough for PumpDialog.
+    (void)::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     main.reset(new CMainDialog);
     main->SetStartMode(testMode);
     AfxGetApp()->m_pMainWnd = main.get();
