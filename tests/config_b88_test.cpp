@@ -114,6 +114,8 @@ TEST_F(ConfigB88Test, StoredConfigurationIsShownAndSavedAgainUnchanged) {
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     ExpectButtonValues(0, L"dword 0x10187");
@@ -135,6 +137,8 @@ TEST_F(ConfigB88Test, LaterRowOfASharedEventComesBackAsTheEarlierRow) {
 
     EXPECT_EQ(L"MAGNETO1 OFF", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(L"MAGNETO LEFT", SelectedLabel(IDC_BUTTON_LIST_FIRST + 1));
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     ExpectButtonValues(0, L"dword 0x10187");

@@ -355,6 +355,8 @@ TEST_P(ConfigPageTest, GearDownRowsReloadAsSavedAndSaveUnchanged) {
     EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 7));
     EXPECT_EQ(LedRow(L"GEAR_NOSE_DOWN"), Panel().m_nLEDRow[2]);
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EnableApplyByBlinkEdit();
     Apply();

@@ -110,6 +110,8 @@ TEST_F(ConfigT88Test, TheTwoAutothrottleArmRowsRestoreToThemselves) {
     EXPECT_EQ(2, Panel().m_nButtonRow[0]);
     EXPECT_EQ(32, Panel().m_nButtonRow[1]);
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     const std::wstring section = Section(BG_HW_TOGGLE_8X8);
@@ -156,6 +158,8 @@ protected:
         ASSERT_FALSE(Panel().m_bChanged);
     }
     void ExpectSmokeSaved() {
+        // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+        ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
         test_settings::Clear();
         EXPECT_TRUE(Panel().SaveConfig());
         ExpectSwitchValues(Section(GetParam()), 2, L"dword 0x10201", L"dword 0x10202", L"dword 0");

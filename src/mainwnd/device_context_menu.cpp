@@ -217,15 +217,7 @@ void CDeviceContextMenu::Import() {
 }
 
 void CDeviceContextMenu::Reload(int device, const std::wstring& deviceKey) {
-    if (device == m_main.CurrentDevice() && m_main.ConfigPage() != nullptr) {
-        m_main.CreatePage(FALSE);
-        return;
-    }
-    // Another panel keeps no page: only its brightness and blink periods are live.
-    const store::HardwareSettings stored =
-        store::ReadPanelSettings(transfer::ProfilePath(), deviceKey).Hardware();
-    BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
-    BG_SetBrightness(device, stored.brightness);
+    m_main.ShowStoredSettings(device, deviceKey);
 }
 
 BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {

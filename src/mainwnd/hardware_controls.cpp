@@ -130,6 +130,18 @@ void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
     EnableApply(FALSE);
 }
 
+void CMainDialog::ShowStoredSettings(int device, const std::wstring& deviceKey) {
+    if (device == m_nCurDevice && m_pConfigPage != nullptr) {
+        CreatePage(FALSE);
+        return;
+    }
+    // Another panel keeps no page: only its brightness and blink periods are live.
+    const store::HardwareSettings stored =
+        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), deviceKey).Hardware();
+    BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
+    BG_SetBrightness(device, stored.brightness);
+}
+
 bool CMainDialog::HardwareChanged(const CConfigDialog& page) const {
     return m_bHardwareChanged && static_cast<const CConfigDialog*>(m_pConfigPage) == &page;
 }

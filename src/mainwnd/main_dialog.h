@@ -56,6 +56,9 @@ public:
     // Asks about unsaved changes before the configuration page goes away; FALSE when
     // whatever asked must not go on (the user cancelled, or the save failed).
     BOOL QuerySavePage();
+    // The store of device changed (an import, a copy, a profile): the page on show loads it
+    // again; another panel gets its stored brightness and blink periods.
+    void ShowStoredSettings(int device, const std::wstring& deviceKey);
     // Opens the page of the device the list shows selected (a right click selects too).
     void OpenSelectedDevice();
     // FALSE from OnInitDialog until the first page has been built after the first paint;

@@ -256,7 +256,7 @@ private:
     // The switched panels show their new settings: the page on show reloads, the other attached
     // panels get their brightness and blink periods.
     void ShowSwitchedSettings(const transfer::SettingsFile& applied) const {
-        for (int device = 0; m_main.m_pDevTypes != nullptr && m_main.m_pDevTypes[device] != BG_HW_NONE; ++device) {
+        for (int device = 0; m_main.DeviceTypes() != nullptr && m_main.DeviceTypes()[device] != BG_HW_NONE; ++device) {
             CDeviceKey key;
             if (!key.Get(device))
                 continue;
@@ -266,14 +266,7 @@ private:
                 held = held || store::SameName(switched, deviceKey);
             if (!held)
                 continue;
-            if (device == m_main.m_nCurDevice && m_main.m_pConfigPage != nullptr) {
-                m_main.CreatePage(FALSE);
-                continue;
-            }
-            const store::HardwareSettings stored =
-                store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
-            BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
-            BG_SetBrightness(device, stored.brightness);
+            m_main.ShowStoredSettings(device, deviceKey);
         }
     }
 

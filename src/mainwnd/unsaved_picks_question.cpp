@@ -9,7 +9,7 @@ bool AskAboutUnsavedPicks(CMainDialog& main) {
         return true;
     switch (AfxMessageBox(IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: {
-        const bool saved = main.m_pConfigPage->SaveConfig();
+        const bool saved = main.ConfigPage()->SaveConfig();
         main.UpdateApply();
         return saved;
     }

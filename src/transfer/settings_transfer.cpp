@@ -85,7 +85,7 @@ std::wstring FormatString(UINT id, const std::wstring& first, const std::wstring
 }
 
 std::wstring ValueLabel(const std::wstring& name) {
-    if (StoreValueType(SectionKind::Config, name) != REG_NONE) {
+    if (store::StoredValueType(SectionKind::Config, name) != REG_NONE) {
         const std::wstring base = name.substr(0, name.size() - 1);
         const UINT id = RowLabelString(base);
         if (id != 0)
