@@ -311,6 +311,8 @@ const MovedInRussian kMovedInRussian[] = {
     {IDD_CONFIG_T88, IDC_BUTTON_LIST_FIRST, 8}, {IDD_CONFIG_T88, IDC_LED_LIST_FIRST, 8},
     {IDD_CONFIG_RP, IDC_BUTTON_LIST_FIRST, 8},  {IDD_CONFIG_RP, IDC_LED_LIST_FIRST, 8},
     {IDD_TEST_RP, IDC_INDICATOR_FIRST, 4},
+    // The profile row: the list gives way to the wider Russian buttons.
+    {IDD_MAIN, IDC_PROFILE_LIST, 1},
 };
 
 bool MayMoveInRussian(UINT dialog, const DialogItem& english, const DialogItem& russian) {
@@ -392,9 +394,11 @@ TEST(ResourcesDialogs, MainWindow) {
     EXPECT_EQ(0u, main.style & WS_CHILD);
     EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT),
               main.exStyle & (WS_EX_APPWINDOW | WS_EX_CONTROLPARENT));
-    // The device list, the page after it, the brightness and blink controls, OK, Apply, Help.
+    // The device list, the page after it, the brightness and blink controls, OK, Apply, Help,
+    // then the profile row.
     EXPECT_EQ(std::vector<int>({IDC_DEVICE_LIST, IDC_BRIGHTNESS_SLIDER, IDC_FAST_ON, IDC_FAST_OFF,
-                                IDC_SLOW_ON, IDC_SLOW_OFF, IDOK, IDC_APPLY, ID_HELP}),
+                                IDC_SLOW_ON, IDC_SLOW_OFF, IDOK, IDC_APPLY, ID_HELP, IDC_PROFILE_LIST,
+                                IDC_PROFILE_SAVE, IDC_PROFILE_RENAME, IDC_PROFILE_DELETE, IDC_PROFILE_FOLDER}),
               TabOrder(main));
     const DialogItem* list = Find(main, IDC_DEVICE_LIST);
     ASSERT_NE(nullptr, list);

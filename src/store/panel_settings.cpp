@@ -210,12 +210,13 @@ bool Holds(const PanelSettings& stored, const PanelSettings& panel) {
 }
 
 bool SameSettings(const PanelSettings& a, const PanelSettings& b) {
+    // A section that is not there reads as one that holds none of the store's values.
+    const auto count = [](const PanelSettings& panel, SectionKind kind) {
+        const SettingSection* section = panel.Find(kind);
+        return section != nullptr ? section->values.size() : 0;
+    };
     for (SectionKind kind : {SectionKind::Config, SectionKind::Hardware}) {
-        const SettingSection* first = a.Find(kind);
-        const SettingSection* second = b.Find(kind);
-        if ((first == nullptr) != (second == nullptr))
-            return false;
-        if (first != nullptr && first->values.size() != second->values.size())
+        if (count(a, kind) != count(b, kind))
             return false;
     }
     return Holds(a, b) && Holds(b, a);

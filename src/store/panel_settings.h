@@ -62,7 +62,8 @@ PanelSettings ReadPanelSettings(const std::wstring& profilePath, const std::wstr
 // The device keys that have a configuration or a hardware section, sorted, each once.
 std::vector<std::wstring> StoredDeviceKeys(const std::wstring& profilePath);
 
-// The same sections with the same values, as the reader sees them (names in any case).
+// The same values in each section, as the reader sees them: names in any case, a section that is
+// not there the same as one without the store's values.
 bool SameSettings(const PanelSettings& a, const PanelSettings& b);
 
 // True when writing panel would change nothing the reader sees in stored: every value of
