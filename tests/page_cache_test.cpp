@@ -512,7 +512,7 @@ StartWatch* StartWatch::s_watch = nullptr;
 std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
     std::vector<std::string> calls = {"BG_SetBlinkPeriod 0 0 12 0 0", "BG_SetBlinkPeriod 0 0 12 0 12",
                                       "BG_SetBlinkPeriod 0 25 12 0 12", "BG_SetBlinkPeriod 0 25 12 25 12", "BGInit",
-                                      "BGGetDevType"};
+                                      "BG_RegisterInputCallback 1", "BGGetDevType", "BGGetDevKey 0", "BGGetDevKey 1"};
     if (testMode) {
         const int leds = first == RP ? 5 : 8;
         for (int led = 0; led < leds; ++led)
@@ -529,7 +529,7 @@ std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
                                  "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBrightness 0 127"})
             calls.push_back(line);
     }
-    for (const char* line : {"BG_RegisterInputCallback 1", "BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
+    for (const char* line : {"BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
         calls.push_back(line);
     return calls;
 }
