@@ -27,6 +27,15 @@ const tagBGDevHWType RP = BG_HW_RADIO;
 const char kB88Key[] = "FAKE-1-0";
 const char kT88Key[] = "FAKE-2-1";
 
+// The first argument of a call line: the device of a BG_ call.
+std::string DeviceOf(const std::string& call) {
+    const size_t begin = call.find(' ');
+    if (begin == std::string::npos)
+        return std::string();
+    const size_t end = call.find(' ', begin + 1);
+    return call.substr(begin + 1, end == std::string::npos ? std::string::npos : end - begin - 1);
+}
+
 // Index of the first call that starts with prefix; the count of calls when none does.
 size_t FirstCall(const std::vector<std::string>& calls, const std::string& prefix) {
     for (size_t i = 0; i < calls.size(); ++i) {
@@ -115,9 +124,9 @@ TEST_F(PanelArrivals, APanelPluggedInJoinsTheListAndThePageOnShowKeepsItsPicks) 
     const std::vector<std::string> calls = fake_vuzoz::Calls();
     EXPECT_LT(FirstCall(calls, "BGTerminate"), FirstCall(calls, "BGInit"));
     EXPECT_LT(FirstCall(calls, "BG_RegisterInputCallback 1"), FirstCall(calls, "BG_Get"));
-    EXPECT_EQ(config_test::LedStates(1), (std::vector<int>{0, 0, 2, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(LedStates(1), (std::vector<int>{0, 0, 2, 0, 0, 0, 0, 0}));
     for (const std::string& call : CallsNamingDevices())
-        EXPECT_EQ(call.substr(call.find(' ') + 1, 2), "1 ") << call;
+        EXPECT_EQ(DeviceOf(call), "1") << call;
 
     Apply();
     EXPECT_EQ(DescribeValue(L"All aircraft\\FAKE-1-0", L"Button3"), L"dword 0x10022");
@@ -157,7 +166,7 @@ TEST_F(PanelArrivals, ThePanelOnShowGoesAndItsPageStaysSavedByApplyUntilItComesB
     EXPECT_EQ(ListCount(), 2);
     EXPECT_EQ(main->CurrentDevice(), 1);
     EXPECT_EQ(page->m_nDevice, 1);
-    EXPECT_EQ(config_test::LedStates(1), (std::vector<int>{0, 0, 0, 0, 0, 2, 0, 0}));
+    EXPECT_EQ(LedStates(1), (std::vector<int>{0, 0, 0, 0, 0, 2, 0, 0}));
 }
 
 TEST_F(PanelArrivals, SwitchingAwayFromAPanelThatWentAsksAndTheListForgetsIt) {
