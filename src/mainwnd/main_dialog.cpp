@@ -292,7 +292,10 @@ std::string CMainDialog::AttachedKey(int device) const {
 }
 
 int CMainDialog::LibraryDevice() const {
-    if (m_bDetached || m_nCurDevice < 0 || m_nCurDevice >= AttachedCount())
+    if (m_bDetached || m_nCurDevice < 0)
+        return -1;
+    // Before the panels are taken the controls speak to the first device, as they always did.
+    if (m_pDevTypes != nullptr && m_nCurDevice >= AttachedCount())
         return -1;
     return m_nCurDevice;
 }
