@@ -6,6 +6,7 @@
 //   panel_list_floor <VUZoz.dll>
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "VUZoz.h"
 

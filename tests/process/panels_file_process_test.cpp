@@ -35,7 +35,13 @@ protected:
     }
     void Write(const std::wstring& text) {
         const std::string bytes(text.begin(), text.end());
-        FILE* file = _wfopen(m_file.c_str(), L"wb");
+        // The simulator may be reading the file this moment: an editor would try again.
+        FILE* file = nullptr;
+        for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
+            file = _wfopen(m_file.c_str(), L"wb");
+            if (file == nullptr)
+                ::Sleep(10);
+        }
         ASSERT_NE(file, nullptr);
         (void)std::fwrite(bytes.data(), 1, bytes.size(), file);
         (void)std::fclose(file);
