@@ -192,4 +192,8 @@
 #define IDC_LED_RADIO_FIRST         1001
 #define IDC_INDICATOR_FIRST         1033
 
+// Panels plugged in and out
+#define IDS_DEVICE_KEY_UNUSABLE     170
+#define IDS_NOT_ATTACHED_MARK       171
+
 #endif

@@ -8,6 +8,7 @@
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
 #include "resource.h"
+#include "store_test_support.h"
 #include "test_settings.h"
 
 #include <algorithm>
@@ -150,9 +151,10 @@ TEST_F(UnsavedPicksTest, ClosingTheWindowAsksAndNoDropsThePicks) {
 
 TEST_F(UnsavedPicksTest, FailedSaveAfterYesIsReportedAndTheSwitchStops) {
     fake_vuzoz::Reset({BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8});
-    fake_vuzoz::SetDevKey(0, std::string(300, 'K'));
     StartPrepared();
     PickButton(3, EventRow(L"Landing Gear"));
+    // A volatile parent key can have no lasting subkeys: the section cannot be created.
+    ASSERT_TRUE(store_test::CreateVolatileKey(test_settings::ProfilePath() + L"\\All aircraft"));
 
     ui::MessageBoxAnswerer answerer({IDYES, IDOK, IDNO});
     ui::ActivateDeviceItem(*main, 1);

@@ -24,19 +24,24 @@ class MainDialogStart : public MainWindowTest {};
 
 TEST_F(MainDialogStart, CallsTheLibraryInOrder) {
     Start({B88, T88, RP});
+    // The callback first, then the panels' types and keys, the page (its LEDs, its
+    // settings) and the first requests.
     int init = IndexOf("BGInit");
-    int types = IndexOf("BGGetDevType");
-    int pageLeds = IndexOf("BG_SetLEDState 0 0 2 0");
-    int key = IndexOf("BGGetDevKey 0");
     int registered = IndexOf("BG_RegisterInputCallback 1");
+    int types = IndexOf("BGGetDevType");
+    int listKeys = IndexOf("BGGetDevKey 0");
+    int pageLeds = IndexOf("BG_SetLEDState 0 0 2 0");
+    int key = IndexOf("BGGetDevKey 0", pageLeds);
     int brightness = IndexOf("BG_GetCurBrightness 0");
     int blink = IndexOf("BG_GetCurBlinkPeriod 0");
     ASSERT_GE(init, 0);
-    EXPECT_LT(init, types);
-    EXPECT_LT(types, pageLeds);
+    EXPECT_EQ(init + 1, registered);
+    EXPECT_EQ(registered + 1, types);
+    EXPECT_EQ(types + 1, listKeys);
+    EXPECT_EQ(listKeys + 2, IndexOf("BGGetDevKey 2"));
+    EXPECT_LT(listKeys, pageLeds);
     EXPECT_LT(pageLeds, key);
-    EXPECT_LT(key, registered);
-    EXPECT_EQ(registered + 1, brightness);
+    EXPECT_LT(key, brightness);
     EXPECT_EQ(brightness + 1, blink);
     EXPECT_EQ(static_cast<int>(fake_vuzoz::Calls().size()) - 1, blink);
     EXPECT_EQ(1, call_log::Count("BGInit"));
@@ -171,8 +176,9 @@ TEST_F(MainDialogInitFailure, SaysTheLibraryCouldNotStartAndStillTerminates) {
     EXPECT_EQ(nullptr, fake_vuzoz::Callback());
     EXPECT_EQ(-1, IndexOf("BGGetDevType"));
     EXPECT_EQ(-1, IndexOf("BG_GetCurBrightness 0"));
-    // The slider stays usable but sends nothing.
-    EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
+    // Without a panel the brightness and blink controls are greyed.
+    for (int id : {IDC_BRIGHTNESS_SLIDER, IDC_FAST_ON, IDC_FAST_OFF, IDC_SLOW_ON, IDC_SLOW_OFF})
+        EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, id)) << id;
     fake_vuzoz::ClearCalls();
     Close();
     EXPECT_EQ(std::vector<std::string>{"BGTerminate"}, fake_vuzoz::Calls());
@@ -361,9 +367,8 @@ TEST_F(InputCallback, PacketsAfterTheDialogEndedTouchNoWindow) {
     ui::Click(main->m_hWnd, IDOK);
     ui::PumpMessages();
     EXPECT_EQ(nullptr, main->m_hWnd);
-    // The library has been ended; a packet it still had under way comes through the callback
-    // it was given.
-    BYTE report[] = {static_cast<BYTE>(BG_REPORT_BRIGHTNESS), 99, 0, 0, 0};
+    // The library let the callback go with BGTerminate; a late packet still finds no window.
+    unsigned char report[8] = {BG_REPORT_BRIGHTNESS, 99};
     EXPECT_EQ(0, callback(B88, 0, BG_PACKET_REPORT, report));
     AfxGetApp()->m_pMainWnd = nullptr;
     EXPECT_EQ(0, callback(B88, 0, BG_PACKET_REPORT, report));

@@ -508,11 +508,17 @@ private:
 };
 StartWatch* StartWatch::s_watch = nullptr;
 
+// What the fake hears before the first page: the four blink periods, BGInit, the
+// callback, BGGetDevType and each panel's key for the device list.
+int CallsBeforePage(int panels) { return 7 + panels; }
+
 // What the fake hears until the start is done, for panels in a mode.
-std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
+std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode, int panels = 2) {
     std::vector<std::string> calls = {"BG_SetBlinkPeriod 0 0 12 0 0", "BG_SetBlinkPeriod 0 0 12 0 12",
                                       "BG_SetBlinkPeriod 0 25 12 0 12", "BG_SetBlinkPeriod 0 25 12 25 12", "BGInit",
-                                      "BGGetDevType"};
+                                      "BG_RegisterInputCallback 1", "BGGetDevType"};
+    for (int device = 0; device < panels; ++device)
+        calls.push_back("BGGetDevKey " + std::to_string(device));
     if (testMode) {
         const int leds = first == RP ? 5 : 8;
         for (int led = 0; led < leds; ++led)
@@ -529,7 +535,7 @@ std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
                                  "BG_SetBlinkPeriod 0 25 12 25 12", "BG_SetBrightness 0 127"})
             calls.push_back(line);
     }
-    for (const char* line : {"BG_RegisterInputCallback 1", "BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
+    for (const char* line : {"BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
         calls.push_back(line);
     return calls;
 }
@@ -538,7 +544,7 @@ class PageCacheStart : public ui::MainWindowTest {
 protected:
     void ExpectPaintedBeforeThePageAndCallsInOrder(bool testMode) {
         fake_vuzoz::Reset({B88, RP});
-        const int beforePage = 6;  // the four blink periods, BGInit, BGGetDevType
+        const int beforePage = CallsBeforePage(2);
         StartWatch watch;
         StartPrepared(testMode);
         ASSERT_NE(nullptr, Page());
@@ -596,8 +602,8 @@ TEST_F(PageCacheStart, AsAModalDialogToo) {
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(s_modal.hadPage);
     EXPECT_TRUE(s_modal.visibleAtPage);
-    EXPECT_EQ(6, watch.callsAtListPaint);
-    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_EQ(CallsBeforePage(2), watch.callsAtListPaint);
+    EXPECT_EQ(CallsBeforePage(2), watch.callsAtPageInit);
     EXPECT_FALSE(watch.mainInvalidAtPageInit);
     EXPECT_FALSE(watch.listInvalidAtPageInit);
     std::vector<std::string> expected = StartCalls(RP, false);
@@ -617,7 +623,7 @@ TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
     ui::PumpDialog(main->m_hWnd);
     EXPECT_FALSE(main->IsStarted());
     EXPECT_EQ(nullptr, Page());
-    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+    EXPECT_EQ(static_cast<size_t>(CallsBeforePage(1)), fake_vuzoz::Calls().size());
 
     StartWatch watch;
     main->ShowWindow(SW_SHOW);
@@ -625,10 +631,10 @@ TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
     ASSERT_TRUE(main->IsStarted());
     ASSERT_NE(nullptr, main->ConfigPage());
     EXPECT_TRUE(::IsWindowVisible(main->ConfigPage()->m_hWnd));
-    EXPECT_EQ(6, watch.callsAtListPaint);
-    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_EQ(CallsBeforePage(1), watch.callsAtListPaint);
+    EXPECT_EQ(CallsBeforePage(1), watch.callsAtPageInit);
     EXPECT_FALSE(watch.listInvalidAtPageInit);
-    EXPECT_EQ(StartCalls(T88, false), fake_vuzoz::Calls());
+    EXPECT_EQ(StartCalls(T88, false, 1), fake_vuzoz::Calls());
 }
 
 // The user acts between the window's creation and its first page.
@@ -664,7 +670,7 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     ui::Click(main->m_hWnd, IDC_APPLY);
     ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"99");
     ui::SendCommand(main->m_hWnd, IDC_FAST_ON, EN_SETFOCUS);
-    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+    EXPECT_EQ(static_cast<size_t>(CallsBeforePage(2)), fake_vuzoz::Calls().size());
     EXPECT_EQ(nullptr, Page());
     EXPECT_EQ(0, main->CurrentDevice());
 
@@ -687,7 +693,7 @@ TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
     ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
     ui::PumpMessages();
     std::vector<std::string> expected = StartCalls(B88, false);
-    expected.resize(6);
+    expected.resize(static_cast<size_t>(CallsBeforePage(2)));
     const std::vector<std::string> close = CloseCalls({0, 1});
     expected.insert(expected.end(), close.begin(), close.end());
     EXPECT_EQ(expected, fake_vuzoz::Calls());
@@ -877,7 +883,7 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     // All three pages were made while the first device was shown: two of them ahead.
     EXPECT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
     // Building them asked the device library nothing, read no device's key and stored nothing.
-    EXPECT_EQ(StartCalls(B88, TestMode()), fake_vuzoz::Calls());
+    EXPECT_EQ(StartCalls(B88, TestMode(), 4), fake_vuzoz::Calls());
     EXPECT_EQ(storedBefore, StoredEverything());
     // The focus stayed where it was, and Tab visits only the shown page.
     EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
@@ -934,7 +940,7 @@ TEST_P(PageCacheAhead, ASwitchMadeBeforeTheWindowWasIdleMakesThePage) {
     ui::PumpDialog(main->m_hWnd);
     ASSERT_GE(inits.devicesAtInit.size(), 2u);
     ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
-    const std::vector<std::string> start = StartCalls(B88, TestMode());
+    const std::vector<std::string> start = StartCalls(B88, TestMode(), 3);
     const std::vector<std::string>& calls = fake_vuzoz::Calls();
     ASSERT_GT(calls.size(), start.size());
     ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));

@@ -1,5 +1,6 @@
 #include "config/config_dialog.h"
 
+#include "device/device_key.h"
 #include "device/panel_leds.h"
 #include "config/page_host.h"
 #include "resource.h"
@@ -11,13 +12,16 @@ const MessageMapEntry<CConfigDialog> CConfigDialog::s_messageMap[] = {
 };
 
 CConfigDialog::CConfigDialog(UINT nIDTemplate, CWnd* pParent)
-    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false), m_bHoldsDevice(true), m_pHost(nullptr) {}
+    : CDialog(nIDTemplate, pParent), m_nDevice(0), m_bChanged(false), m_bHoldsDevice(true), m_pHost(nullptr),
+      m_bDetached(false) {}
 
 bool CConfigDialog::LoadConfig() { return false; }
 
 bool CConfigDialog::SaveConfig() { return false; }
 
 void CConfigDialog::PointAtDevice(int device) {
+    m_bDetached = false;
+    m_strDetachedKey.clear();
     m_nDevice = device;
     m_bHoldsDevice = true;
     m_bChanged = false;
@@ -28,6 +32,37 @@ void CConfigDialog::LeaveDevice() {
         return;
     m_bHoldsDevice = false;
     SetAllPanelLeds(m_nDevice, BG_LED_OFF);
+}
+
+void CConfigDialog::Detach(const std::string& deviceKey) {
+    m_bDetached = true;
+    m_strDetachedKey = deviceKey;
+    m_bHoldsDevice = false;
+    m_nDevice = kNoDevice;
+}
+
+void CConfigDialog::Reattach(int device) {
+    m_bDetached = false;
+    m_strDetachedKey.clear();
+    m_nDevice = device;
+    m_bHoldsDevice = true;
+    HWND focus = ::GetFocus();
+    // The edit of an editable list has the focus for its list.
+    if (focus != nullptr && ::GetParent(focus) != m_hWnd && ::IsChild(m_hWnd, focus))
+        focus = ::GetParent(focus);
+    const int id = focus != nullptr && ::GetParent(focus) == m_hWnd ? ::GetDlgCtrlID(focus) : 0;
+    if (id >= IDC_BUTTON_LIST_FIRST && id <= IDC_BUTTON_LIST_LAST)
+        HighlightLED(id - IDC_BUTTON_LIST_FIRST);
+    else if (id >= IDC_LED_LIST_FIRST && id <= IDC_LED_LIST_FIRST + kPanelLedCount - 1)
+        HighlightLED(id - IDC_LED_LIST_FIRST);
+    else
+        SetAllPanelLeds(m_nDevice, BG_LED_FAST);
+}
+
+bool CConfigDialog::GetDeviceKey(CDeviceKey& key) const {
+    if (m_bDetached)
+        return key.Keep(m_strDetachedKey);
+    return m_nDevice != kNoDevice && key.Get(m_nDevice);
 }
 
 BOOL CConfigDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }
@@ -64,6 +99,8 @@ BOOL CConfigDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 void CConfigDialog::HighlightLED(int led) const {
+    if (m_nDevice < 0)
+        return;
     for (int i = 0; i < kPanelLedCount; ++i)
         (void)BG_SetLEDState(m_nDevice, i, i == led ? BG_LED_FAST : BG_LED_OFF, 0);
 }

@@ -6,6 +6,9 @@
 
 #include "afx/afx.h"
 
+#include <string>
+
+class CDeviceKey;
 class CPageHost;
 
 class CConfigDialog : public CDialog {
@@ -39,6 +42,13 @@ public:
     // leaves it (all LEDs off); until it is pointed at a device again it sends nothing,
     // not even when its window is destroyed.
     void LeaveDevice();
+    // The page's panel went (unplugged): the page keeps its picks and the panel's key, which
+    // a save still writes to, and sends nothing; LeaveDevice has nothing left to switch off.
+    void Detach(const std::string& deviceKey);
+    // The page's panel is attached again, as device: the page is its page again, picks kept,
+    // and the LEDs are as the page has them (the row of the focused list blinking).
+    void Reattach(int device);
+    bool IsDetached() const { return m_bDetached; }
 
     // When the page or the main window's brightness and blink controls hold unsaved
     // changes, asks with string 106 (Yes / No / Cancel): Yes saves, No lets them go.
@@ -53,6 +63,8 @@ public:
     bool m_bHoldsDevice;
 
 protected:
+    // The key the page loads and saves under: its device's, or the one kept while detached.
+    bool GetDeviceKey(CDeviceKey& key) const;
     // LED led fast-blinking, the other seven off.
     void HighlightLED(int led) const;
     // The user picked a row: the page has unsaved picks and Apply becomes usable.
@@ -61,6 +73,9 @@ protected:
     CPageHost* m_pHost;
 
 private:
+    bool m_bDetached;
+    std::string m_strDetachedKey;
+
     static const MessageMapEntry<CConfigDialog> s_messageMap[];
 
     BOOL OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* pResult);

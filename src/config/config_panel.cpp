@@ -252,7 +252,7 @@ void CConfigPanel::RestoreLED(const store::SettingSection& section, int index, D
 
 bool CConfigPanel::LoadConfig() {
     CDeviceKey key;
-    if (!key.Get(m_nDevice))
+    if (!GetDeviceKey(key))
         return false;
     m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
     const store::PanelSettings& stored = m_stored;
@@ -307,7 +307,7 @@ void CConfigPanel::WriteRows(store::SettingSection& section) const {
 
 bool CConfigPanel::SaveConfig() {
     CDeviceKey key;
-    if (!key.Get(m_nDevice))
+    if (!GetDeviceKey(key))
         return false;
     // Both sections are written whole or not at all, also when Tollan ends half-way: a
     // failed write puts back what they held, and a save cut short is finished at the next

@@ -89,7 +89,9 @@ void CMainDialog::ApplyBlinkPeriods() {
     int fastOff = ReadBlinkEdit(m_editFastOff);
     int slowOn = ReadBlinkEdit(m_editSlowOn);
     int slowOff = ReadBlinkEdit(m_editSlowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
+    // A panel that went hears nothing; the periods stay for Apply.
+    if (LibraryDevice() >= 0)
+        BG_SetBlinkPeriod(LibraryDevice(), slowOn, fastOn, slowOff, fastOff);
 }
 
 void CMainDialog::WriteHardwareSettings(store::SettingSection& section) const {
@@ -123,9 +125,11 @@ void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
 void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
     const store::HardwareSettings hardware = stored.Hardware();
     ShowBlinkPeriods(hardware.fastOn, hardware.fastOff, hardware.slowOn, hardware.slowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, hardware.slowOn, hardware.fastOn, hardware.slowOff, hardware.fastOff);
+    if (LibraryDevice() >= 0)
+        BG_SetBlinkPeriod(LibraryDevice(), hardware.slowOn, hardware.fastOn, hardware.slowOff, hardware.fastOff);
     ShowBrightness(hardware.brightness);
-    BG_SetBrightness(m_nCurDevice, hardware.brightness);
+    if (LibraryDevice() >= 0)
+        BG_SetBrightness(LibraryDevice(), hardware.brightness);
     m_bHardwareChanged = false;
     EnableApply(FALSE);
 }
@@ -152,8 +156,8 @@ void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
     if (position == m_nLastBrightness)
         return;
     m_editBrightness.SetWindowText(std::to_wstring(position).c_str());
-    if (m_bBrightnessLive)
-        BG_SetBrightness(m_nCurDevice, position);
+    if (m_bBrightnessLive && LibraryDevice() >= 0)
+        BG_SetBrightness(LibraryDevice(), position);
     m_nLastBrightness = position;
     // Only the user moves the slider to a position it was not shown at.
     m_bHardwareChanged = true;
@@ -180,14 +184,14 @@ void CMainDialog::OnBlinkChange(UINT) {
 
 void CMainDialog::OnBlinkSetFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDC_BLINK_APPLY);
-    if (m_bStartPending)
+    if (m_bStartPending || LibraryDevice() < 0)
         return;
     for (int led = 0; led < kPanelLedCount; ++led)
-        BG_SetLEDState(m_nCurDevice, led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
+        BG_SetLEDState(LibraryDevice(), led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
 }
 
 void CMainDialog::OnBlinkKillFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDOK);
     if (!m_bStartPending)
-        SetAllPanelLeds(m_nCurDevice, BG_LED_FAST);
+        SetAllPanelLeds(LibraryDevice(), BG_LED_FAST);
 }

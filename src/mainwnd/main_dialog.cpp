@@ -2,6 +2,7 @@
 
 #include "mainwnd/about_dialog.h"
 #include "config/config_dialog.h"
+#include "device/device_key.h"
 #include "device/device_library.h"
 #include "device/device_types.h"
 #include "device/panel_leds.h"
@@ -13,11 +14,10 @@
 #include "resource.h"
 #include "scaling/display_scale.h"
 #include "scaling/scaled_pictures.h"
+#include "store/settings_store.h"
+#include "transfer/settings_transfer.h"
 
 namespace {
-
-// What BGGetDevType stands for when the library gives no array: no panel attached.
-tagBGDevHWType g_noDevices[] = {BG_HW_NONE};
 
 template <class Page>
 void DestroyPage(Page*& page) {
@@ -99,6 +99,7 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
     OnMessage(WM_TIMER, &CMainDialog::OnTimer),
     OnMessage(kSettingsChanged, &CMainDialog::OnSettingsChanged),
+    OnMessage(WM_DEVICECHANGE, &CMainDialog::OnDeviceChange),
 };
 
 CMainDialog* GetMainDialog() {
@@ -125,7 +126,10 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_bSwitching(false),
       m_bEnded(false),
       m_bStartInTestMode(false),
-      m_nBusy(0) {}
+      m_nBusy(0),
+      m_bDetached(false),
+      m_detachedType(BG_HW_NONE),
+      m_hPanelNotices(nullptr) {}
 
 CMainDialog::~CMainDialog() {
     m_pTestPage = nullptr;
@@ -195,8 +199,12 @@ BOOL CMainDialog::OnInitDialog() {
         ShowErrorPage(DeviceLibraryInitFailedText(init));
         return TRUE;
     }
+    // The callback exists before any page asks a panel for its state: a library may hold
+    // or drop answers while there is none.
+    BG_RegisterInputCallback(InputCallback);
 
     ListDevices();
+    RegisterForPanelNotices();
 
     // The slider waits for the device; it is painted that way from the start.
     m_sliderBrightness.EnableWindow(FALSE);
@@ -231,9 +239,7 @@ void CMainDialog::FinishStart() {
     m_bBrightnessLive = false;
     m_sliderBrightness.EnableWindow(FALSE);
     m_nCurDevice = 0;
-    BG_RegisterInputCallback(InputCallback);
-    BG_GetCurBrightness(m_nCurDevice);
-    BG_GetCurBlinkPeriod(m_nCurDevice);
+    RequestHardwareState();
     WatchSettings();
     // The user may have moved the list's selection while the page was being built.
     if (m_listDevices.GetNextItem(-1, LVNI_SELECTED) != m_nCurDevice)
@@ -241,25 +247,92 @@ void CMainDialog::FinishStart() {
 }
 
 void CMainDialog::ListDevices() {
-    m_pDevTypes = BGGetDevType();
-    if (m_pDevTypes == nullptr)
-        m_pDevTypes = g_noDevices;
-
+    TakeDeviceTypesAndKeys();
     // The list view must not destroy the image list it is given twice (normal and small).
     ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
     ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
     m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
-    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
+    FillDeviceList();
+}
+
+void CMainDialog::TakeDeviceTypesAndKeys() {
+    // The library's array lives until BGTerminate; the window keeps a copy of its own.
+    m_types.clear();
+    m_keys.clear();
+    const tagBGDevHWType* types = BGGetDevType();
+    for (int i = 0; types != nullptr && types[i] != BG_HW_NONE; ++i) {
+        m_types.push_back(types[i]);
+        m_keys.push_back(LibraryDeviceKey(i));
+    }
+    m_types.push_back(BG_HW_NONE);
+    m_pDevTypes = m_types.data();
+}
+
+void CMainDialog::FillDeviceList() {
+    m_listDevices.DeleteAllItems();
+    const int attached = AttachedCount();
+    for (int i = 0; i <= attached; ++i) {
+        if (i == attached && !m_bDetached)
+            break;
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;
         item.iItem = i;
-        item.iImage = m_pDevTypes[i];
+        item.iImage = i < attached ? m_pDevTypes[i] : m_detachedType;
         m_listDevices.InsertItem(&item);
     }
     SelectDeviceItem(m_nCurDevice);
 }
 
+int CMainDialog::AttachedCount() const {
+    int count = 0;
+    while (m_pDevTypes != nullptr && m_pDevTypes[count] != BG_HW_NONE)
+        ++count;
+    return count;
+}
+
+std::string CMainDialog::AttachedKey(int device) const {
+    if (device < 0 || static_cast<size_t>(device) >= m_keys.size())
+        return std::string();
+    return m_keys[static_cast<size_t>(device)];
+}
+
+int CMainDialog::LibraryDevice() const {
+    if (m_bDetached || m_nCurDevice < 0)
+        return -1;
+    // Before the panels are taken the controls speak to the first device, as they always did.
+    if (m_pDevTypes != nullptr && m_nCurDevice >= AttachedCount())
+        return -1;
+    return m_nCurDevice;
+}
+
+bool CMainDialog::CurrentKeyUnusable() const {
+    return LibraryDevice() >= 0 && !IsUsableDeviceKey(AttachedKey(m_nCurDevice));
+}
+
+void CMainDialog::RequestHardwareState() {
+    const int device = LibraryDevice();
+    if (device < 0)
+        return;
+    BG_GetCurBrightness(device);
+    BG_GetCurBlinkPeriod(device);
+}
+
+void CMainDialog::EnableHardwareControls() {
+    const BOOL enable = m_pConfigPage != nullptr || m_pTestPage != nullptr ? TRUE : FALSE;
+    CEdit* const blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};
+    for (CEdit* edit : blinkEdits)
+        EnableKeepingFocus(edit->m_hWnd, enable);
+    EnableKeepingFocus(m_editBrightness.m_hWnd, enable);
+    // The slider waits for its device to report (ShowBrightness), or for the page's settings.
+    if (!enable) {
+        m_bBrightnessLive = false;
+        EnableKeepingFocus(m_sliderBrightness.m_hWnd, FALSE);
+    }
+}
+
 tagBGDevHWType CMainDialog::CurrentDeviceType() const {
+    if (m_bDetached)
+        return m_detachedType;
     if (m_pDevTypes == nullptr || m_nCurDevice < 0)
         return BG_HW_NONE;
     for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
@@ -277,6 +350,14 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
     m_bHardwareChanged = false;
     if (m_listDevices.GetItemCount() == 0) {
         ShowErrorPage(AfxLoadString(IDS_NO_DEVICE));
+        return;
+    }
+    // Nothing can be stored under a key that cannot name a registry section.
+    if (!m_bTestMode && CurrentKeyUnusable()) {
+        if (m_pConfigPage != nullptr)
+            m_pConfigPage->LeaveDevice();
+        ShowErrorPage(transfer::FormatString(IDS_DEVICE_KEY_UNUSABLE,
+                                             store::DeviceKeyText(AttachedKey(m_nCurDevice).c_str())));
         return;
     }
 
@@ -304,6 +385,7 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
                        m_nCurDevice, this, static_cast<CPageHost*>(this));
     PlacePageInTabOrder(CurrentPageWindow());
     UpdateApply();
+    EnableHardwareControls();
     BuildPagesAheadWhenIdle();
 }
 
@@ -325,6 +407,7 @@ void CMainDialog::ShowErrorPage(const std::wstring& text) {
     m_pErrorPage->m_staticText.SetWindowText(text.c_str());
     PlacePageInTabOrder(m_pErrorPage->m_hWnd);
     UpdateApply();
+    EnableHardwareControls();
 }
 
 HWND CMainDialog::CurrentPageWindow() const {
@@ -406,6 +489,9 @@ void CMainDialog::EndWindow() {
     // Closed before the first page was built, or before the pages ahead were: none will be.
     m_bStartPending = false;
     StopBuildingAhead();
+    if (m_hWnd != nullptr)
+        (void)::KillTimer(m_hWnd, kPanelsSettleTimer);
+    UnregisterPanelNotices();
     if (m_bEnded)
         return;
     m_bEnded = true;
@@ -426,6 +512,8 @@ void CMainDialog::EndWindow() {
     if (OpenDeviceLibrary().IsLoaded())
         BGTerminate();
     m_pDevTypes = nullptr;
+    m_types.clear();
+    m_keys.clear();
 }
 
 BOOL CMainDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT*) {

@@ -11,6 +11,11 @@
 #include "store/settings_watcher.h"
 #include "VUZoz.h"
 
+#include <dbt.h>
+
+#include <string>
+#include <vector>
+
 class CErrorDialog;
 class CTestDialog;
 class CConfigDialog;
@@ -76,6 +81,15 @@ public:
     CTestDialog* TestPage() const { return m_pTestPage; }
     CErrorDialog* ErrorPage() const { return m_pErrorPage; }
     int CurrentDevice() const { return m_nCurDevice; }
+    // The panel on show has gone since its page was opened: its page stays, shown as the
+    // last item of the device list, greyed, until the user switches away; nothing is sent to it.
+    bool IsCurrentDetached() const { return m_bDetached; }
+    // The panels the library reports attached (the device list may hold one more: the
+    // panel on show that went).
+    int AttachedCount() const;
+    // The device key of an attached panel as the library gave it at the last take of the
+    // panels (empty when it gave none).
+    std::string AttachedKey(int device) const;
     bool IsTestMode() const { return m_bTestMode != 0; }
     // The types of the attached panels as the library gave them, ending with BG_HW_NONE;
     // null when the library could not be used.
@@ -97,8 +111,35 @@ private:
     // Every way out of the window ends here once the user let it go: the panels' LEDs
     // off, the pages gone, the library ended.
     void EndWindow();
-    // The device list holds one picture per attached panel (OnInitDialog).
+    // Takes the types and keys of the attached panels from the library; the device list
+    // holds one picture per attached panel, and the panel on show that went, if any.
     void ListDevices();
+    void TakeDeviceTypesAndKeys();
+    void FillDeviceList();
+    // The device the library knows the panel on show by; -1 when it went.
+    int LibraryDevice() const;
+    // The brightness and blink controls are usable exactly when a panel's page is shown.
+    void EnableHardwareControls();
+    // The current device's key cannot name a registry section: its configuration page is
+    // a message instead (config mode); see device/device_key.h.
+    bool CurrentKeyUnusable() const;
+
+    // Panels plugged in or out (panel_arrivals.cpp): each notice re-arms a short timer;
+    // when it runs out, and the window is not in a question, a menu or a save, the panels
+    // are taken afresh from the library and the window follows.
+    BOOL OnDeviceChange(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void RegisterForPanelNotices();
+    void UnregisterPanelNotices();
+    void ArmPanelsSettle();
+    void OnPanelsSettled();
+    bool IsInTheMiddleOfSomething() const;
+    void TakePanelsAfresh();
+    // The page on show keeps its panel, now device, after a fresh take: its LEDs, brightness
+    // and blink periods are sent again as the page and the controls have them.
+    void ReattachShownPage(int device);
+    void DetachShownPage();
+    // The first requests of a page's panel: brightness and blink periods.
+    void RequestHardwareState();
 
     CListCtrl m_listDevices;
     CEdit m_editFastOn;
@@ -137,6 +178,8 @@ private:
     // A change of the settings that came during a question or a menu is looked at after it.
     static const UINT_PTR kSettingsRetryTimer = 3;
     static const UINT kSettingsRetryMilliseconds = 200;
+    // Runs out once the notices of panels plugged in or out have settled.
+    static const UINT_PTR kPanelsSettleTimer = 2;
 
     // Handlers of the message map.
     BOOL OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -210,6 +253,16 @@ private:
     store::CSettingsWatcher m_settingsWatcher;
     // Above zero while a question, a save or a menu of the window runs.
     int m_nBusy;
+
+    // The types of the attached panels ending with BG_HW_NONE (m_pDevTypes points here),
+    // and their keys as the library gave them, by device index.
+    std::vector<tagBGDevHWType> m_types;
+    std::vector<std::string> m_keys;
+    // The panel on show went (IsCurrentDetached): its type and key.
+    bool m_bDetached;
+    tagBGDevHWType m_detachedType;
+    std::string m_detachedKey;
+    HDEVNOTIFY m_hPanelNotices;
 };
 
 // The main window of the running application, or null when there is none.

@@ -41,11 +41,18 @@ std::wstring FormatSection(UINT formatId, const std::wstring& deviceKey) {
 std::wstring DeviceKeyText(const char* deviceKey) {
     if (deviceKey == nullptr)
         return std::wstring();
-    int length = ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, nullptr, 0);
+    // Keys are UTF-8 (ASCII is too); a key that is not is read in the ANSI code page, as
+    // keys were read before.
+    UINT codePage = CP_UTF8;
+    int length = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, deviceKey, -1, nullptr, 0);
+    if (length == 0) {
+        codePage = CP_ACP;
+        length = ::MultiByteToWideChar(codePage, 0, deviceKey, -1, nullptr, 0);
+    }
     if (length <= 1)
         return std::wstring();
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, &wide[0], length);
+    ::MultiByteToWideChar(codePage, 0, deviceKey, -1, &wide[0], length);
     wide.resize(static_cast<size_t>(length - 1));
     return wide;
 }

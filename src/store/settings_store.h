@@ -18,7 +18,8 @@ bool SameName(const std::wstring& a, const std::wstring& b);
 extern const wchar_t kConfigFolder[];    // "All aircraft"
 extern const wchar_t kHardwareFolder[];  // "Hardware"
 
-// The device library's key text (in the ANSI code page) as the registry names it.
+// The device library's key text (UTF-8; a key that is not UTF-8 in the ANSI code page) as
+// the registry names it.
 std::wstring DeviceKeyText(const char* deviceKey);
 // Configuration section, "All aircraft\<key>" (string 103).
 std::wstring ConfigSectionName(const char* deviceKey);
