@@ -177,7 +177,7 @@ protected:
 
 bool TollanHostileProcess::s_backedUp = false;
 
-TEST_F(TollanHostileProcess, UnreadablePanelListsAndAThousandPanelsStartAndCloseCleanly) {
+TEST_F(TollanHostileProcess, UnreadablePanelListsAndTheLargestPanelListStartAndCloseCleanly) {
     const std::vector<std::wstring> lists = {L"abc", L"1,,2", L"-1", L"4", L"1;2", L"0x1", std::wstring(5000, L'1'),
                                              L"1,2,\x0436"};
     for (const std::wstring& panels : lists) {
@@ -187,14 +187,15 @@ TEST_F(TollanHostileProcess, UnreadablePanelListsAndAThousandPanelsStartAndClose
         EXPECT_EQ(0, CloseAndWait(window));
     }
 
-    std::wstring thousand;
-    for (int i = 0; i < 1000; ++i)
-        thousand += (i == 0 ? L"" : L",") + std::to_wstring(1 + i % 3);
-    HWND window = Start(thousand);
+    // The simulator takes at most 256 panels (a longer list attaches none, as any bad list).
+    std::wstring largest;
+    for (int i = 0; i < 256; ++i)
+        largest += (i == 0 ? L"" : L",") + std::to_wstring(1 + i % 3);
+    HWND window = Start(largest);
     ASSERT_NE(nullptr, window);
     const HWND devices = Control(window, IDC_DEVICE_LIST);
     ASSERT_NE(nullptr, devices);
-    EXPECT_EQ(1000, ::SendMessageW(devices, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(256, ::SendMessageW(devices, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_NE(nullptr, Control(window, IDC_LED_LIST_FIRST));
     EXPECT_TRUE(Pick(window, IDC_LED_LIST_FIRST, 1));
     EXPECT_TRUE(Apply(window));
