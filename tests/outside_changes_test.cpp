@@ -150,3 +150,36 @@ TEST_F(OutsideChanges, ASectionDeletedOutsideShowsNothingStored) {
 }
 
 }  // namespace
+
+namespace {
+
+// The question about unsaved changes compares what a save would write with the store.
+class UnsavedPicksRecord : public config_test::ConfigPageFixture {};
+
+TEST_F(UnsavedPicksRecord, PicksChangedBackToWhatIsStoredAreNotAskedAbout) {
+    Start({BG_HW_PUSHBUTTON_8X8});
+    PickButton(0, config_test::EventRow(kFlightDirector));
+    Apply();
+    ASSERT_FALSE(ApplyEnabled());
+    PickButton(0, config_test::EventRow(kAutoThrottle));
+    PickButton(0, config_test::EventRow(kFlightDirector));
+    ui::MessageBoxAnswerer answers({IDCANCEL});
+    Close();
+    EXPECT_TRUE(answers.Texts().empty());
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    DWORD stored = 0;
+    ASSERT_TRUE(test_settings::ReadDword(config_test::ConfigSection(BG_HW_PUSHBUTTON_8X8, 0), L"Button0", &stored));
+    EXPECT_EQ(kFlightDirectorEvent, stored);
+}
+
+TEST_F(UnsavedPicksRecord, APickThatDiffersIsStillAskedAbout) {
+    test_settings::WriteDword(config_test::ConfigSection(BG_HW_PUSHBUTTON_8X8, 0), L"Button0", kFlightDirectorEvent);
+    Start({BG_HW_PUSHBUTTON_8X8});
+    PickButton(0, config_test::EventRow(kAutoThrottle));
+    ui::MessageBoxAnswerer answers({IDCANCEL});
+    Close();
+    ASSERT_EQ(1u, answers.Texts().size());
+    EXPECT_NE(nullptr, main->m_hWnd);
+}
+
+}  // namespace

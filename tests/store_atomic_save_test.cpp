@@ -209,6 +209,13 @@ TEST_P(AtomicSave, VolatileConfigurationParentLeavesNoHardwareSectionBehind) {
     const std::wstring parent = test_settings::ProfilePath() + L"\\All aircraft";
     ASSERT_EQ(ERROR_SUCCESS, CKey::RecurseDeleteKey(HKEY_CURRENT_USER, parent.c_str()));
     ASSERT_TRUE(store_test::CreateVolatileKey(parent));
+    // The window sees the emptied store first (nothing is unsaved: the page follows it), so
+    // Apply below has no change from outside to ask about.
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 800) {
+        ui::PumpMessages();
+        ::Sleep(20);
+    }
     PickLED(3, 5);
     ExpectFailedApplyChangesNothing();
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyW(HKEY_CURRENT_USER, parent.c_str()));

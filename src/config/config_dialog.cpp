@@ -72,6 +72,13 @@ bool CConfigDialog::QuerySaveChanges() {
     const bool hardwareChanged = m_pHost != nullptr && m_pHost->HardwareChanged(*this);
     if (!m_bChanged && !hardwareChanged)
         return true;
+    // Changed back to what is stored: there is nothing to lose and nothing to ask about.
+    if (!ShownDiffersFromStored()) {
+        m_bChanged = false;
+        if (hardwareChanged)
+            m_pHost->DropHardwareChanges();
+        return true;
+    }
     switch (AfxMessageBox(IDS_SAVE_PROMPT, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         // A failed save has told the user itself; the changes stay, and so does the page.

@@ -27,6 +27,9 @@ public:
     // The store holds something else for the device than what the page loaded or last saved:
     // it was changed outside Tollan.
     virtual bool StoreChangedOutside() const { return false; }
+    // What the page and the brightness and blink controls show is not what the store holds:
+    // a save would change something.
+    virtual bool ShownDiffersFromStored() const { return true; }
     // The page keeps its changes over a change made outside Tollan: what is stored now counts
     // as what the page loaded.
     virtual void AcceptStored() {}

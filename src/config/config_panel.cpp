@@ -274,6 +274,23 @@ bool CConfigPanel::LoadConfig() {
     return true;
 }
 
+store::PanelSettings CConfigPanel::ShownSettings(const std::wstring& deviceKey) const {
+    store::PanelSettings shown;
+    shown.deviceKey = deviceKey;
+    WriteRows(shown.Section(store::SectionKind::Config));
+    if (m_pHost != nullptr)
+        m_pHost->WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    return shown;
+}
+
+bool CConfigPanel::ShownDiffersFromStored() const {
+    if (m_stored.deviceKey.empty())
+        return true;
+    const store::PanelSettings stored =
+        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    return !store::Holds(stored, ShownSettings(m_stored.deviceKey));
+}
+
 bool CConfigPanel::StoreChangedOutside() const {
     if (m_stored.deviceKey.empty())
         return false;
@@ -319,13 +336,13 @@ bool CConfigPanel::SaveConfig() {
             return false;
         }
     }
-    store::PanelSettings shown;
-    shown.deviceKey = store::DeviceKeyText(key.c_str());
-    WriteRows(shown.Section(store::SectionKind::Config));
-    if (m_pHost != nullptr)
-        m_pHost->WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    const store::PanelSettings shown = ShownSettings(store::DeviceKeyText(key.c_str()));
     const store::SaveResult result = store::WritePanelSettings(AfxGetApp()->GetAppRegistryPath(), {shown});
     if (result != store::kSaveDone) {
+        // What a save that could not be put back left is Tollan's own writing, not a change
+        // made outside it.
+        if (result == store::kSaveFailedNotRestored)
+            m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), shown.deviceKey);
         // The picks stay unsaved: the page stays changed and Apply stays usable.
         AfxMessageBox(result == store::kSaveFailed ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
         return false;

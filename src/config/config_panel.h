@@ -29,6 +29,7 @@ public:
     bool LoadConfig() override;
     bool SaveConfig() override;
     bool StoreChangedOutside() const override;
+    bool ShownDiffersFromStored() const override;
     void AcceptStored() override;
     // Every list back to its table's first row, no kept identifier and no search left from
     // the device before, then the device's stored picks.
@@ -82,6 +83,8 @@ private:
     void RestoreLED(const store::SettingSection& section, int index, DWORD variable);
     // What a save writes into the configuration section: every row's values, row by row.
     void WriteRows(store::SettingSection& section) const;
+    // Both sections as a save would write them now.
+    store::PanelSettings ShownSettings(const std::wstring& deviceKey) const;
 
     const CUpperColumn& m_upperColumn;
     // Both sections as the page loaded them or last saved them.
