@@ -29,7 +29,7 @@ PanelList ReadPanels(const std::wstring& panelsFile, FileSnapshot& seen)
     return PanelsFromSnapshot(panelsFile, seen);
 }
 
-size_t PositionOf(const std::vector<VirtualPanelSpec>& attached, unsigned panelId)
+size_t PositionOf(const std::vector<VirtualPanelIdentity>& attached, unsigned panelId)
 {
     for (size_t i = 0; i < attached.size(); ++i) {
         if (attached[i].panelId == panelId)
@@ -136,7 +136,7 @@ void Simulator::SyncVirtualPanels()
     for (;;) {
         unsigned session = 0;
         HWND owner = nullptr;
-        std::vector<VirtualPanelSpec> attached;
+        std::vector<VirtualPanelIdentity> attached;
         std::vector<HWND> closing;
         std::vector<size_t> titling;  // positions of the windows kept, as in m_virtualPanels
         std::vector<HWND> titled;
@@ -490,7 +490,7 @@ bool Simulator::Replug(const PanelList& list)
         changed = true;
     }
     // A panel unplugged and plugged in again is a new one: its device index stays gone.
-    std::vector<VirtualPanelSpec> attached;
+    std::vector<VirtualPanelIdentity> attached;
     for (size_t i = 0; i < list.keys.size(); ++i) {
         const SimulatedPanel* panel = FindAttached(list.keys[i]);
         if (panel == nullptr) {

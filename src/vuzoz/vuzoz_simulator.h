@@ -106,7 +106,7 @@ private:
     unsigned m_nextPanelId = 1;
     std::vector<SimulatedPanel> m_panels;  // index = device index; ids consecutive
     std::vector<SimulatedPanel> m_latePanels;  // plugged in after BGInit
-    std::vector<VirtualPanelSpec> m_attached;  // the panels attached now, in the list's order
+    std::vector<VirtualPanelIdentity> m_attached;  // the panels attached now, in the list's order
     std::vector<tagBGDevHWType> m_typeArray;  // m_panels' types and the terminating 0
     BGInputCallback m_callback = nullptr;
     std::deque<Packet> m_pending;

@@ -249,14 +249,14 @@ RECT WorkArea(HWND owner)
     return screen;
 }
 
-std::wstring TitleOf(const VirtualPanelSpec& panel, size_t position)
+std::wstring TitleOf(const VirtualPanelIdentity& panel, size_t position)
 {
     return VirtualPanelTitle(static_cast<int>(position + 1), panel.type, UserInterfaceLanguage());
 }
 
 }  // namespace
 
-std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelSpec>& attached, HWND owner)
+std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelIdentity>& attached, HWND owner)
 {
     if (owner != nullptr && !IsWindow(owner))
         owner = nullptr;
@@ -266,7 +266,7 @@ std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelSpec>& attac
         (void)GetWindowRect(owner, &ownerRect);
     std::vector<POINT> places;
     LONG top = ownerRect.top;
-    for (const VirtualPanelSpec& panel : attached) {
+    for (const VirtualPanelIdentity& panel : attached) {
         const SIZE size = WindowSize(panel.type);
         POINT place = {ownerRect.right + kGap, top};
         if (place.x + size.cx > work.right) {
@@ -285,7 +285,7 @@ std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelSpec>& attac
     return places;
 }
 
-HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelSpec& spec, size_t position, HWND owner,
+HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelIdentity& identity, size_t position, HWND owner,
                       POINT place)
 {
     const HINSTANCE instance = ThisModule();
@@ -295,10 +295,10 @@ HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelSpec& spec, size
         owner = nullptr;
     std::unique_ptr<PanelWindow> panel(new PanelWindow);
     panel->host = host;
-    panel->panelId = spec.panelId;
-    panel->type = spec.type;
-    const SIZE size = WindowSize(spec.type);
-    HWND hwnd = CreateWindowExW(kPanelExStyle, kPanelClass, TitleOf(spec, position).c_str(), kPanelStyle,
+    panel->panelId = identity.panelId;
+    panel->type = identity.type;
+    const SIZE size = WindowSize(identity.type);
+    HWND hwnd = CreateWindowExW(kPanelExStyle, kPanelClass, TitleOf(identity, position).c_str(), kPanelStyle,
                                 place.x, place.y, size.cx, size.cy, owner, nullptr, instance, &panel);
     if (hwnd == nullptr)
         return nullptr;  // the state went with the window, or is still in panel
@@ -306,7 +306,7 @@ HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelSpec& spec, size
     return hwnd;
 }
 
-void ReplaceVirtualPanel(HWND window, const VirtualPanelSpec& panel, size_t position, POINT place)
+void ReplaceVirtualPanel(HWND window, const VirtualPanelIdentity& panel, size_t position, POINT place)
 {
     RECT rect;
     if (GetWindowRect(window, &rect) && (rect.left != place.x || rect.top != place.y)) {

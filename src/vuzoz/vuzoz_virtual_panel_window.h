@@ -30,22 +30,22 @@ protected:
     ~VirtualPanelHost() {}
 };
 
-struct VirtualPanelSpec {
+struct VirtualPanelIdentity {
     unsigned panelId = 0;
     tagBGDevHWType type = BG_HW_NONE;
 };
 
 // The places of the windows of the attached panels, in list order: a column down the
 // owner's right side (or its left, when the screen has no room on the right).
-std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelSpec>& attached, HWND owner);
+std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelIdentity>& attached, HWND owner);
 
 // Opens the window of the panel at position (from 0) of the attached panels at its place,
 // shown without taking the activation; null when it cannot be made.
-HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelSpec& panel, size_t position, HWND owner,
+HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelIdentity& panel, size_t position, HWND owner,
                       POINT place);
 
 // Moves a window to its panel's place and names it after the panel's position.
-void ReplaceVirtualPanel(HWND window, const VirtualPanelSpec& panel, size_t position, POINT place);
+void ReplaceVirtualPanel(HWND window, const VirtualPanelIdentity& panel, size_t position, POINT place);
 
 // On their own thread the windows go at once; from another thread they are asked to go.
 // Windows already gone with their owner are passed over.
