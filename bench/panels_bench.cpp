@@ -6,6 +6,7 @@
 // fills a plain list view: the simulator's own time to notice the change is in both.
 //
 //   panels_bench <Tollan.exe> <panel_list_floor.exe> <VUZoz.dll> [rounds]
+#include "bench_process_windows.h"
 #include "bench_clock.h"
 #include "bench_stats.h"
 
@@ -25,44 +26,10 @@ using bench::Now;
 const int kDefaultRounds = 30;
 const double kTimeoutMilliseconds = 10000.0;
 
-std::wstring WindowsPath(const char* path) {
-    std::wstring wide;
-    for (const char* c = path; *c != '\0'; ++c)
-        wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return !wide.empty() && wide[0] == L'\\' ? L"Z:" + wide : wide;
-}
-
-struct TopWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM lParam) {
-    TopWindowSearch* search = reinterpret_cast<TopWindowSearch*>(lParam);
-    DWORD owner = 0;
-    (void)::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindPendingPaint(HWND child, LPARAM lParam) {
-    if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(lParam) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool PaintPending(HWND top) {
-    if (::GetUpdateRect(top, nullptr, FALSE))
-        return true;
-    bool pending = false;
-    (void)::EnumChildWindows(top, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
-    return pending;
-}
+using bench_windows::FindTopWindow;
+using bench_windows::PaintPending;
+using bench_windows::TopWindowSearch;
+using bench_windows::WindowsPath;
 
 bool SaveText(const std::wstring& path, const char* text) {
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -11,6 +11,7 @@
 #include "resource.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,6 @@ namespace {
 using process_test::FindMainWindow;
 using process_test::WaitForMainWindow;
 
-const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 const wchar_t kProfileKey[] = L"Software\\Brellow Group\\Settings";
 const wchar_t kRecordKey[] = L"Software\\Brellow Group\\Tollan\\Pending save";
 
@@ -143,17 +143,7 @@ protected:
     void SetUp() override {
         ::SetEnvironmentVariableW(L"VUZOZ_LOG", nullptr);
         ::SetEnvironmentVariableW(L"VUZOZ_FAIL_INIT", nullptr);
-        m_backup = L"Software\\Tollan single instance backup " + std::to_wstring(::GetCurrentProcessId());
-        HKEY vendor = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kVendorKey, 0, KEY_READ, &vendor) == ERROR_SUCCESS) {
-            HKEY backup = nullptr;
-            ::RegCreateKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup,
-                              nullptr);
-            m_hadSettings = ::RegCopyTreeW(vendor, nullptr, backup) == ERROR_SUCCESS;
-            ::RegCloseKey(backup);
-            ::RegCloseKey(vendor);
-        }
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
+        m_settingsAside.reset(new process_test::CVendorKeyAside);
         wchar_t folder[MAX_PATH] = L"";
         ::GetTempPathW(MAX_PATH, folder);
         m_file = std::wstring(folder) + L"tollan-single-" + std::to_wstring(::GetCurrentProcessId()) + L".reg";
@@ -163,20 +153,7 @@ protected:
         if (m_other != nullptr)
             ::DestroyWindow(m_other);
         ::DeleteFileW(m_file.c_str());
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
-        if (m_hadSettings) {
-            HKEY backup = nullptr;
-            HKEY vendor = nullptr;
-            if (::RegOpenKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, KEY_READ, &backup) == ERROR_SUCCESS &&
-                ::RegCreateKeyExW(HKEY_CURRENT_USER, kVendorKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &vendor,
-                                  nullptr) == ERROR_SUCCESS)
-                ::RegCopyTreeW(backup, nullptr, vendor);
-            if (vendor != nullptr)
-                ::RegCloseKey(vendor);
-            if (backup != nullptr)
-                ::RegCloseKey(backup);
-        }
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, m_backup.c_str());
+        m_settingsAside.reset();
     }
 
     // Starts the first Tollan and waits for its window.
@@ -209,9 +186,8 @@ protected:
 
     TollanRun m_first;
     HWND m_other = nullptr;
-    std::wstring m_backup;
     std::wstring m_file;
-    bool m_hadSettings = false;
+    std::unique_ptr<process_test::CVendorKeyAside> m_settingsAside;
 };
 
 TEST_F(TollanSingleInstance, ASecondStartBringsTheWindowForwardAndEnds) {
