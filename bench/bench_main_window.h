@@ -26,19 +26,19 @@ inline void PaintAll(HWND window) {
 // The page shown for the current device, or null.
 inline HWND ShownPage(const CMainDialog& main) {
     HWND page = nullptr;
-    if (main.m_pConfigPage != nullptr)
-        page = main.m_pConfigPage->m_hWnd;
-    else if (main.m_pTestPage != nullptr)
-        page = main.m_pTestPage->m_hWnd;
+    if (main.ConfigPage() != nullptr)
+        page = main.ConfigPage()->m_hWnd;
+    else if (main.TestPage() != nullptr)
+        page = main.TestPage()->m_hWnd;
     return page != nullptr && ::IsWindowVisible(page) ? page : nullptr;
 }
 
 // True when the main window shows a page of the current mode made for device.
 inline bool ShowsPageOf(const CMainDialog& main, int device) {
-    if (main.m_nCurDevice != device || ShownPage(main) == nullptr)
+    if (main.CurrentDevice() != device || ShownPage(main) == nullptr)
         return false;
-    return main.m_bTestMode ? main.m_pTestPage != nullptr && main.m_pTestPage->m_nDevice == device
-                            : main.m_pConfigPage != nullptr && main.m_pConfigPage->m_nDevice == device;
+    return main.IsTestMode() ? main.TestPage() != nullptr && main.TestPage()->m_nDevice == device
+                            : main.ConfigPage() != nullptr && main.ConfigPage()->m_nDevice == device;
 }
 
 // Lets the main window settle: posted messages handled and everything painted, until it
@@ -47,7 +47,7 @@ inline bool Settle(CMainDialog& main) {
     for (int tries = 0; tries < 2000; ++tries) {
         PumpMessages();
         PaintAll(main.m_hWnd);
-        if (ShowsPageOf(main, main.m_nCurDevice))
+        if (ShowsPageOf(main, main.CurrentDevice()))
             return true;
         ::Sleep(1);
     }
@@ -85,6 +85,7 @@ inline bool StartMainWindow(CMainDialog& main, CConfiguratorApp& app, const std:
                             bool testMode) {
     fake_vuzoz::Reset(panels);
     app.m_bTestMode = testMode ? 1 : 0;
+    main.SetStartMode(testMode);
     fake_vuzoz::SetAnswerRequests(true);
     app.m_pMainWnd = &main;
     if (!main.Create(IDD_MAIN, nullptr))
@@ -107,7 +108,7 @@ inline void SelectInDeviceList(const CMainDialog& main, int item) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    (void)::SendMessageW(main.m_listDevices.m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+    (void)::SendMessageW(main.DeviceList().m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
                          reinterpret_cast<LPARAM>(&state));
 }
 

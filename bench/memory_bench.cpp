@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         ok = bench::StartMainWindow(main, app, kPanels, testMode);
         const int deviceCount = static_cast<int>(kPanels.size());
         for (int done = 0; ok && done < switchCount;) {
-            ok = bench::TimedSwitch(main, (main.m_nCurDevice + 1) % deviceCount) >= 0.0;
+            ok = bench::TimedSwitch(main, (main.CurrentDevice() + 1) % deviceCount) >= 0.0;
             ++done;
             if (done == kEarlySwitches)
                 early = CommittedMegabytes();

@@ -24,11 +24,12 @@
 #include "bench_main_window.h"
 #include "bench_stats.h"
 #include "config/upper_column.h"
+#include "store/panel_settings.h"
 #include "config/vocabulary_tables.h"
 #include "fake_vuzoz.h"
 #include "mainwnd/main_dialog.h"
 #include "resource.h"
-#include "store/pending_save.h"
+#include "store/panel_settings.h"
 #include "store/settings_store.h"
 
 #include <cstdio>
@@ -109,10 +110,10 @@ double BuildPage(CMainDialog& main) {
 void StoreConfiguration(CWinApp& app, int device, const CUpperColumn& upper) {
     const std::string key = "FAKE-" + std::to_string(static_cast<int>(kPanels[device])) + "-" + std::to_string(device);
     const std::wstring section = store::ConfigSectionName(key.c_str());
-    store::SectionWrites rows(app.GetAppRegistryPath() + L"\\" + section);
+    store::SettingSection rows = {store::SectionKind::Config, store::DeviceKeyText(key.c_str()), {}};
     for (int d = 0; d < store::kRowCount; ++d)
         upper.WriteRow(rows, d, upper.RowCount() - 1 - d);
-    (void)store::SaveSections(store::PendingSavePath(app.GetAppRegistryPath()), {rows});
+    (void)store::WriteSettingSections(app.GetAppRegistryPath(), {rows});
     for (int d = 0; d < store::kRowCount; ++d) {
         const LedEntry& led = g_LedTable[g_nLedCount - 1 - d];
         app.WriteProfileInt(section.c_str(), store::IndexedValueName(store::kLED, d).c_str(),

@@ -73,7 +73,7 @@ int main() {
         }
         (void)main.ShowWindow(SW_SHOW);
         PumpMessages();
-        CConfigPanel* page = dynamic_cast<CConfigPanel*>(main.m_pConfigPage);
+        CConfigPanel* page = dynamic_cast<CConfigPanel*>(main.ConfigPage());
         if (page == nullptr || page->m_cbButton[0].GetCount() != g_nEventCount) {
             std::fprintf(stderr, "no pushbutton page with a full list\n");
             return 1;

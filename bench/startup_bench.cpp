@@ -10,6 +10,7 @@
 // Tollan's settings live under HKEY_CURRENT_USER\Software\Brellow Group: what is there is
 // copied aside first and put back at the end. Prints the markdown rows of scripts/bench's
 // table: median, minimum and maximum of the ratio of each round.
+#include "bench_process_windows.h"
 #include "bench_clock.h"
 #include "bench_stats.h"
 
@@ -28,45 +29,10 @@ const int kDefaultRounds = 30;
 const double kTimeoutMilliseconds = 30000.0;
 const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 
-// A path of the Linux build tree, seen from Wine.
-std::wstring WindowsPath(const char* path) {
-    std::wstring wide;
-    for (const char* c = path; *c != '\0'; ++c)
-        wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return !wide.empty() && wide[0] == L'\\' ? L"Z:" + wide : wide;
-}
-
-struct TopWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM lParam) {
-    TopWindowSearch* search = reinterpret_cast<TopWindowSearch*>(lParam);
-    DWORD owner = 0;
-    (void)::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindPendingPaint(HWND child, LPARAM lParam) {
-    if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(lParam) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool PaintPending(HWND top) {
-    if (::GetUpdateRect(top, nullptr, FALSE))
-        return true;
-    bool pending = false;
-    (void)::EnumChildWindows(top, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
-    return pending;
-}
+using bench_windows::FindTopWindow;
+using bench_windows::PaintPending;
+using bench_windows::TopWindowSearch;
+using bench_windows::WindowsPath;
 
 // A page is there when one of its lists is shown.
 BOOL CALLBACK FindShownList(HWND child, LPARAM lParam) {

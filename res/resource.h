@@ -16,6 +16,7 @@
 #define IDD_ERROR                   142
 #define IDD_TEST_RP                 143
 #define IDD_CONFIG_RP               144
+#define IDD_PROFILE_NAME            230
 
 // Strings (105 is not used)
 #define IDS_ABOUTBOX                101
@@ -27,6 +28,7 @@
 #define IDS_LIBRARY_NOT_FOUND       108
 #define IDS_LIBRARY_INIT_FAILED     109
 #define IDS_RESTORE_FAILED          110
+#define IDS_CHANGED_OUTSIDE         190
 #define IDS_LIBRARY_OTHER_BITNESS   111
 #define IDS_LIBRARY_NOT_LOADED      112
 #define IDS_LIBRARY_DAMAGED         113
@@ -58,7 +60,7 @@
 #define IDS_TYPE_T88                148
 #define IDS_TYPE_RP                 149
 #define IDS_ERR_TOO_LARGE           150
-#define IDS_ERR_NOT_UTF16           151
+#define IDS_ERR_NOT_TEXT            151
 #define IDS_ERR_NO_SETTINGS         152
 #define IDS_ERR_HEADER              153
 #define IDS_ERR_LONG_LINE           154
@@ -70,6 +72,39 @@
 
 // Strings of the configuration pages
 #define IDS_NO_ROW                  210
+// Strings of a second start while Tollan runs (200-209)
+#define IDS_ALREADY_RUNNING_CONFIGURATION 200
+#define IDS_ALREADY_RUNNING_TEST    201
+// Strings of the rows of a settings file's messages ("button 2"), of panel types, and of profiles
+#define IDS_ROW_BUTTON              230
+#define IDS_ROW_SWITCH_ON           231
+#define IDS_ROW_SWITCH_OFF          232
+#define IDS_ROW_SWITCH_STATE        233
+#define IDS_ROW_LED                 234
+#define IDS_ROW_LED_COMP            235
+#define IDS_ROW_LED_VALUE           236
+#define IDS_TYPE_UNKNOWN            238
+#define IDS_PROFILE_NO_NAME         239
+#define IDS_PROFILE_NAME_TOO_LONG   240
+#define IDS_PROFILE_NAME_CHARACTER  241
+#define IDS_PROFILE_NAME_END        242
+#define IDS_PROFILE_NAME_RESERVED   243
+#define IDS_PROFILE_REPLACE_PROMPT  244
+#define IDS_PROFILE_UPDATE_PROMPT   245
+#define IDS_PROFILE_UNSAVED_PROMPT  246
+#define IDS_PROFILE_UNSAVED_REFUSED 247
+#define IDS_PROFILE_NOT_FOUND       248
+#define IDS_PROFILE_ACTIVE_DAMAGED  249
+#define IDS_PROFILE_EXISTS          250
+#define IDS_PROFILE_RENAME_FAILED   251
+#define IDS_PROFILE_DELETE_PROMPT   252
+#define IDS_PROFILE_DELETE_FAILED   253
+#define IDS_PROFILE_FOLDER_FAILED   254
+#define IDS_PROFILE_MISSING         255
+#define IDS_PROFILE_NONE            256
+#define IDS_PROFILE_RENAME_TITLE    257
+#define IDS_PROFILE_ACTIVE_NOT_KEPT 258
+#define IDS_PROFILE_FOLDER_NOT_OPENED 259
 
 // Bitmaps
 #define IDB_PANEL_RP                135
@@ -138,6 +173,18 @@
 #define ID_HELP                     0xE146
 #endif
 
+// The profile row along the bottom of the main window
+#define IDC_PROFILE_LABEL           1200
+#define IDC_PROFILE_LIST            1201
+#define IDC_PROFILE_SAVE            1202
+#define IDC_PROFILE_RENAME          1203
+#define IDC_PROFILE_DELETE          1204
+#define IDC_PROFILE_FOLDER          1205
+
+// The profile name box (template 230)
+#define IDC_PROFILE_NAME_LABEL      1206
+#define IDC_PROFILE_NAME            1207
+
 // Error page (template 142)
 #define IDC_ERROR_TEXT              1013
 
@@ -151,5 +198,9 @@
 // IDC_LED_RADIO_FIRST + 4 * L + S, the indicator of button i is IDC_INDICATOR_FIRST + i
 #define IDC_LED_RADIO_FIRST         1001
 #define IDC_INDICATOR_FIRST         1033
+
+// Panels plugged in and out
+#define IDS_DEVICE_KEY_UNUSABLE     170
+#define IDS_NOT_ATTACHED_MARK       171
 
 #endif

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(ConfigB88Test, IsThePageOfAPushbuttonPanel) {
     StartPushbuttonPanel();
-    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelB88*>(main->m_pConfigPage));
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelB88*>(main->ConfigPage()));
     // "(none)" and the rows of the tables.
     EXPECT_EQ(1 + 468, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
     EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 7, CB_GETCOUNT, 0, 0));
@@ -115,6 +115,8 @@ TEST_F(ConfigB88Test, StoredConfigurationIsShownAndSavedAgainUnchanged) {
     EXPECT_FALSE(Panel().m_bChanged);
     EXPECT_FALSE(ApplyEnabled());
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     ExpectButtonValues(0, L"dword 0x10187");
@@ -136,6 +138,8 @@ TEST_F(ConfigB88Test, LaterRowOfASharedEventComesBackAsTheEarlierRow) {
 
     EXPECT_EQ(L"MAGNETO1 OFF", SelectedLabel(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(L"MAGNETO LEFT", SelectedLabel(IDC_BUTTON_LIST_FIRST + 1));
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     ExpectButtonValues(0, L"dword 0x10187");
@@ -153,7 +157,7 @@ TEST_F(ConfigB88Test, NeverSavedDeviceShowsAndSendsTheDefaultBrightnessAndBlinkP
     EXPECT_EQ(L"25", ui::Text(main->m_hWnd, IDC_SLOW_ON));
     EXPECT_EQ(L"25", ui::Text(main->m_hWnd, IDC_SLOW_OFF));
     EXPECT_EQ(L"127", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
-    EXPECT_EQ(127, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(127, ui::BrightnessSlider(*main).GetPos());
 
     const std::vector<std::string> calls = fake_vuzoz::Calls();
     EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), "BG_SetBlinkPeriod 0 25 12 25 12"));

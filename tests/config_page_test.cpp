@@ -7,6 +7,7 @@
 #include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
+#include "store_test_support.h"
 #include "test_settings.h"
 
 #include <algorithm>
@@ -370,6 +371,8 @@ TEST_P(ConfigPageTest, GearDownRowsReloadAsSavedAndSaveUnchanged) {
     EXPECT_EQ(L"GEAR_RIGHT_DOWN", SelectedLabel(IDC_LED_LIST_FIRST + 4));
     EXPECT_EQ(LedRow(L"GEAR_NOSE_DOWN"), Panel().m_nLEDRow[1]);
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EnableApplyByBlinkEdit();
     Apply();
@@ -463,12 +466,11 @@ TEST_P(ConfigPageTest, WithoutDeviceKeyNothingIsWrittenAndApplyStaysEnabled) {
 
 TEST_P(ConfigPageTest, FailedRegistryWriteIsReportedAndApplyStaysEnabled) {
     fake_vuzoz::Reset({Type()});
-    // No registry key can carry a name of more than 255 characters.
-    const std::string longKey(300, 'K');
-    fake_vuzoz::SetDevKey(0, longKey);
     StartPrepared();
     PickButton(0, 1);
     PickLED(0, 1);
+    // A volatile parent key can have no lasting subkeys: the section cannot be created.
+    ASSERT_TRUE(store_test::CreateVolatileKey(test_settings::ProfilePath() + L"\\All aircraft"));
 
     ui::MessageBoxAnswerer answerer({IDOK, IDOK});
     Apply();
@@ -480,13 +482,13 @@ TEST_P(ConfigPageTest, FailedRegistryWriteIsReportedAndApplyStaysEnabled) {
     EXPECT_FALSE(Panel().SaveConfig());
     EXPECT_EQ(2u, answerer.Texts().size());
 
-    // Once the device has a usable key again, the same picks save.
-    fake_vuzoz::SetDevKey(0, "FAKE-LATER");
+    // Once the section can be created again, the same picks save.
+    test_settings::Clear();
     Apply();
     EXPECT_EQ(2u, answerer.Texts().size());
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_FALSE(Panel().m_bChanged);
-    EXPECT_EQ(L"dword 0xb", DescribeValue(L"All aircraft\\FAKE-LATER", L"LED0"));
+    EXPECT_EQ(L"dword 0xb", DescribeValue(Section(), L"LED0"));
 }
 
 // A volatile key can have no lasting subkeys: the sections under it cannot be created.

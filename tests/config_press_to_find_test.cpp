@@ -159,7 +159,7 @@ TEST_P(PressToFindTest, NothingMovesWhileAListIsOpenOrAQuestionIsAsked) {
     ui::ActivateDeviceItem(*main, 1);
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_NE(OnlyBlinking(2), ledsWhileAsked);
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
     Settle();
     EXPECT_EQ(IDC_LED_LIST_FIRST + 1, FocusedList());
     // Input from the other panel is not the shown panel's.

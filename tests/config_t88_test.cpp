@@ -50,7 +50,7 @@ class ConfigT88Test : public ToggleConfigFixture {};
 
 TEST_F(ConfigT88Test, IsThePageOfAToggleSwitchPanel) {
     Start({BG_HW_TOGGLE_8X8});
-    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->m_pConfigPage));
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->ConfigPage()));
     EXPECT_EQ(1 + 50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
     EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + 3, CB_GETCOUNT, 0, 0));
 }
@@ -110,6 +110,8 @@ TEST_F(ConfigT88Test, TheTwoAutothrottleArmRowsRestoreToThemselves) {
     EXPECT_EQ(2, Panel().m_nButtonRow[0]);
     EXPECT_EQ(32, Panel().m_nButtonRow[1]);
 
+    // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+    ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
     test_settings::Clear();
     EXPECT_TRUE(Panel().SaveConfig());
     const std::wstring section = Section(BG_HW_TOGGLE_8X8);
@@ -156,6 +158,8 @@ protected:
         ASSERT_FALSE(Panel().m_bChanged);
     }
     void ExpectSmokeSaved() {
+        // Emptied outside the page: the save asks, and No keeps the page's picks to be written.
+        ui::MessageBoxAnswerer keepPicks({IDNO, IDNO});
         test_settings::Clear();
         EXPECT_TRUE(Panel().SaveConfig());
         ExpectSwitchValues(Section(GetParam()), 2, L"dword 0x10201", L"dword 0x10202", L"dword 0");
@@ -235,7 +239,7 @@ protected:
 
 TEST_F(ConfigRPTest, IsThePageOfARadioPanelWithEightRowsOfEachOnlyItsOwnEnabled) {
     Start({BG_HW_RADIO});
-    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    EXPECT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->ConfigPage()));
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(1 + 50, ::SendDlgItemMessageW(PageWindow(), IDC_BUTTON_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
         EXPECT_EQ(1 + 211, ::SendDlgItemMessageW(PageWindow(), IDC_LED_LIST_FIRST + k, CB_GETCOUNT, 0, 0));
@@ -266,7 +270,7 @@ TEST_F(ConfigRPTest, RadioAndToggleSwitchPanelsWithTheSamePicksStoreTheSameSecti
     PickTheSameRows();
     Apply();
     ui::ActivateDeviceItem(*main, 1);
-    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->ConfigPage()));
     PickTheSameRows();
     Apply();
 

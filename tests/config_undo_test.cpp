@@ -206,7 +206,7 @@ TEST_P(UndoTest, EscapeOnAnOpenListEnablesNothingAndAsksNothing) {
     ui::MessageBoxAnswerer answerer({IDCANCEL});
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_TRUE(answerer.Texts().empty());
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
 }
 
 TEST_P(UndoTest, ApplyAndASwitchOfPanelEachEndTheHistory) {

@@ -8,6 +8,7 @@
 #include "config/config_panel_rp.h"
 #include "config/config_panel_t88.h"
 #include "resource.h"
+#include "store_test_support.h"
 #include "test_settings.h"
 
 #include <algorithm>
@@ -53,7 +54,7 @@ TEST_F(UnsavedPicksTest, SwitchingDeviceAsksAndYesSaves) {
     EXPECT_EQ(Prompt(), answerer.Texts());
     EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(MB_YESNOCANCEL)}), answerer.Buttons());
     EXPECT_TRUE(PickSaved());
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     EXPECT_EQ(1, Panel().m_nDevice);
     // The new page loaded its own device's settings: nothing is unsaved there.
     EXPECT_FALSE(Panel().m_bChanged);
@@ -150,20 +151,21 @@ TEST_F(UnsavedPicksTest, ClosingTheWindowAsksAndNoDropsThePicks) {
 
 TEST_F(UnsavedPicksTest, FailedSaveAfterYesIsReportedAndTheSwitchStops) {
     fake_vuzoz::Reset({BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8});
-    fake_vuzoz::SetDevKey(0, std::string(300, 'K'));
     StartPrepared();
     PickButton(3, EventRow(L"Landing Gear"));
+    // A volatile parent key can have no lasting subkeys: the section cannot be created.
+    ASSERT_TRUE(store_test::CreateVolatileKey(test_settings::ProfilePath() + L"\\All aircraft"));
 
     ui::MessageBoxAnswerer answerer({IDYES, IDOK, IDNO});
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_EQ(std::vector<std::wstring>({config_test::SavePromptText(), config_test::SaveFailedText()}),
               answerer.Texts());
     // The pick is still there to be saved or dropped.
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
     EXPECT_EQ(0, Panel().m_nDevice);
     EXPECT_TRUE(Panel().m_bChanged);
     EXPECT_TRUE(ApplyEnabled());
-    EXPECT_EQ(0, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(0, main->DeviceList().GetNextItem(-1, LVNI_SELECTED));
 
     // No lets it go and the switch happens.
     ui::ActivateDeviceItem(*main, 1);
@@ -176,16 +178,16 @@ TEST_F(UnsavedPicksTest, CancelKeepsEverythingAsItWas) {
     ui::MessageBoxAnswerer answerer({IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL});
     CConfigPanel* page = &Panel();
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_EQ(0, main->m_nCurDevice);
-    EXPECT_EQ(page, main->m_pConfigPage);
-    EXPECT_EQ(0, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(0, main->CurrentDevice());
+    EXPECT_EQ(page, main->ConfigPage());
+    EXPECT_EQ(0, main->DeviceList().GetNextItem(-1, LVNI_SELECTED));
     ui::Click(main->m_hWnd, IDOK);
     ui::Click(main->m_hWnd, IDCANCEL);
     Close();
 
     EXPECT_EQ(4u, answerer.Texts().size());
     EXPECT_FALSE(MainWindowEnded());
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(page, main->ConfigPage());
     EXPECT_TRUE(Panel().m_bChanged);
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_FALSE(test_settings::SectionExists(kSection0));
@@ -206,7 +208,7 @@ TEST_F(UnsavedPicksTest, ToggleSwitchAndRadioPagesAskToo) {
     ui::MessageBoxAnswerer answerer({IDYES, IDNO});
     PickLED(5, config_test::LedRow(L"GEAR_LEFT_DOWN"));
     ui::ActivateDeviceItem(*main, 1);
-    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->m_pConfigPage));
+    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelRP*>(main->ConfigPage()));
     PickButton(0, config_test::ToggleRow(L"Smoke"));
     ui::ActivateDeviceItem(*main, 2);
 

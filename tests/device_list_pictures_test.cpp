@@ -31,7 +31,7 @@ protected:
     }
 
     void Repaint() {
-        ::RedrawWindow(main->m_listDevices.m_hWnd, nullptr, nullptr,
+        ::RedrawWindow(main->DeviceList().m_hWnd, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         ui::PumpMessages();
     }
@@ -40,9 +40,9 @@ protected:
     Pixels Cell(int item, RECT* where = nullptr) {
         RECT cell = {};
         cell.left = LVIR_ICON;
-        EXPECT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+        EXPECT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
                                    reinterpret_cast<LPARAM>(&cell)));
-        ::MapWindowPoints(main->m_listDevices.m_hWnd, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+        ::MapWindowPoints(main->DeviceList().m_hWnd, nullptr, reinterpret_cast<POINT*>(&cell), 2);
         if (where != nullptr)
             *where = cell;
         return screen_pixels::Capture(cell);
@@ -109,7 +109,7 @@ TEST_F(MainDialogDevicePictures, EveryPictureAsDrawnAndTheSelectedOneFramed) {
     Start(panels);
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     // The selection moves as the user moves it: with the Down key in the list.
     for (int selected = 0; selected < 3; ++selected) {
         SCOPED_TRACE("panel " + std::to_string(selected + 1) + " selected");
@@ -133,15 +133,15 @@ TEST_F(MainDialogDevicePictures, EveryPictureAsDrawnAndTheSelectedOneFramed) {
         }
         // The whole item fits the list.
         RECT client = {};
-        ::GetClientRect(main->m_listDevices.m_hWnd, &client);
+        ::GetClientRect(main->DeviceList().m_hWnd, &client);
         RECT bounds = {};
         bounds.left = LVIR_BOUNDS;
-        ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds)));
+        ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds)));
         EXPECT_LE(bounds.right - bounds.left, client.right) << "the list is narrower than its pictures";
         if (selected < 2) {
             ui::PressKey(main->m_hWnd, VK_DOWN);
             ui::PumpDialog(main->m_hWnd);
-            ASSERT_EQ(selected + 1, main->m_nCurDevice);
+            ASSERT_EQ(selected + 1, main->CurrentDevice());
         }
     }
 }

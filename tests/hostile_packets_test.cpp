@@ -80,7 +80,7 @@ protected:
             device = static_cast<unsigned short>(dice.Any());
         // Mostly packets for the page shown, so that they reach it.
         if (dice.OneIn(2)) {
-            device = static_cast<unsigned short>(main->m_nCurDevice);
+            device = static_cast<unsigned short>(main->CurrentDevice());
             type = kPanels[static_cast<size_t>(device)];
         }
         unsigned short kind = dice.OneIn(2) ? BG_PACKET_REPORT : BG_PACKET_BUTTONS;
@@ -107,7 +107,7 @@ protected:
 
     // What the page must still do after the flood.
     void ExpectPageStillWorks(GuardedReport& guard) {
-        const int device = main->m_nCurDevice;
+        const int device = main->CurrentDevice();
         const tagBGDevHWType type = kPanels[static_cast<size_t>(device)];
         (void)fake_vuzoz::DeliverRaw(type, static_cast<unsigned short>(device), BG_PACKET_REPORT,
                                      guard.Place({BG_REPORT_BRIGHTNESS, 201}));

@@ -117,7 +117,7 @@ TEST_P(HostileStoredState, EveryPageOpensShowsRealRowsAndAppliesTheLayout) {
     for (int state = 0; state < kStatesPerPanelType; ++state) {
         SCOPED_TRACE("state " + std::to_string(state));
         const bool opensPage = state % kStatesPerOpenedPage == 0;
-        const int device = opensPage ? 1 - main->m_nCurDevice : main->m_nCurDevice;
+        const int device = opensPage ? 1 - main->CurrentDevice() : main->CurrentDevice();
         const std::wstring config = config_test::ConfigSection(Type(), device);
         const std::wstring hardware = config_test::HardwareSection(Type(), device);
         Forget(device);
@@ -132,7 +132,7 @@ TEST_P(HostileStoredState, EveryPageOpensShowsRealRowsAndAppliesTheLayout) {
         } else {
             ReloadInPlace();
         }
-        ASSERT_EQ(device, main->m_nCurDevice);
+        ASSERT_EQ(device, main->CurrentDevice());
         ASSERT_NO_FATAL_FAILURE(ExpectListsShowNothingOrRealRows());
         ASSERT_NO_FATAL_FAILURE(ExpectListsShowWhatApplyWrites());
         ASSERT_NO_FATAL_FAILURE(hostile::ExpectHardwareControlsInRange(main->m_hWnd));

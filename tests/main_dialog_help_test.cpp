@@ -27,16 +27,6 @@ bool EndsWith(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, inputs, sizeof(INPUT));
-}
-
 class MainDialogHelp : public ui::MainWindowTest {
 protected:
     void SetUp() override {
@@ -88,7 +78,7 @@ TEST_F(MainDialogHelp, F1OpensTheGuideWhereverTheFocusIs) {
     ::SetForegroundWindow(main->m_hWnd);
     // The focus in a blink period field, then in a list of the configuration page.
     ui::Focus(main->m_hWnd, IDC_FAST_ON);
-    PressKey(VK_F1);
+    ui::PressKey(main->m_hWnd, VK_F1);
     ui::PumpMessages();
     ASSERT_EQ(1u, g_requests.size());
     EXPECT_EQ(UserGuidePath(), g_requests[0].file);
@@ -96,7 +86,7 @@ TEST_F(MainDialogHelp, F1OpensTheGuideWhereverTheFocusIs) {
     HWND page = Page();
     ASSERT_NE(nullptr, page);
     ui::Focus(page, IDC_BUTTON_LIST_FIRST);
-    PressKey(VK_F1);
+    ui::PressKey(main->m_hWnd, VK_F1);
     ui::PumpMessages();
     ASSERT_EQ(2u, g_requests.size());
     EXPECT_EQ(UserGuidePath(), g_requests[1].file);

@@ -24,19 +24,24 @@ class MainDialogStart : public MainWindowTest {};
 
 TEST_F(MainDialogStart, CallsTheLibraryInOrder) {
     Start({B88, T88, RP});
+    // The callback first, then the panels' types and keys, the page (its LEDs, its
+    // settings) and the first requests.
     int init = IndexOf("BGInit");
-    int types = IndexOf("BGGetDevType");
-    int pageLeds = IndexOf("BG_SetLEDState 0 0 2 0");
-    int key = IndexOf("BGGetDevKey 0");
     int registered = IndexOf("BG_RegisterInputCallback 1");
+    int types = IndexOf("BGGetDevType");
+    int listKeys = IndexOf("BGGetDevKey 0");
+    int pageLeds = IndexOf("BG_SetLEDState 0 0 2 0");
+    int key = IndexOf("BGGetDevKey 0", pageLeds);
     int brightness = IndexOf("BG_GetCurBrightness 0");
     int blink = IndexOf("BG_GetCurBlinkPeriod 0");
     ASSERT_GE(init, 0);
-    EXPECT_LT(init, types);
-    EXPECT_LT(types, pageLeds);
+    EXPECT_EQ(init + 1, registered);
+    EXPECT_EQ(registered + 1, types);
+    EXPECT_EQ(types + 1, listKeys);
+    EXPECT_EQ(listKeys + 2, IndexOf("BGGetDevKey 2"));
+    EXPECT_LT(listKeys, pageLeds);
     EXPECT_LT(pageLeds, key);
-    EXPECT_LT(key, registered);
-    EXPECT_EQ(registered + 1, brightness);
+    EXPECT_LT(key, brightness);
     EXPECT_EQ(brightness + 1, blink);
     EXPECT_EQ(static_cast<int>(fake_vuzoz::Calls().size()) - 1, blink);
     EXPECT_EQ(1, call_log::Count("BGInit"));
@@ -55,7 +60,7 @@ TEST_F(MainDialogStart, BlinkEditsSendTheirPeriodsBeforeTheLibraryIsReady) {
 
 TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsTheCurrentOne) {
     Start({RP, B88, T88, B88});
-    CListCtrl& list = main->m_listDevices;
+    CListCtrl list = main->DeviceList();
     ASSERT_EQ(4, list.GetItemCount());
     const int expectedImages[] = {3, 1, 2, 1};
     for (int i = 0; i < 4; ++i) {
@@ -92,32 +97,32 @@ TEST_F(MainDialogStart, ListsOnePicturePerPanelAndSelectsTheCurrentOne) {
 
 TEST_F(MainDialogStart, MakesThePageOfTheFirstPanelForTheMode) {
     Start({T88, B88});
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(0, main->m_pConfigPage->m_nDevice);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
-    EXPECT_EQ(main->m_hWnd, ::GetParent(main->m_pConfigPage->m_hWnd));
-    EXPECT_EQ(0, main->m_bTestMode);
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ErrorPage());
+    EXPECT_EQ(0, main->ConfigPage()->m_nDevice);
+    EXPECT_TRUE(::IsWindowVisible(main->ConfigPage()->m_hWnd));
+    EXPECT_EQ(main->m_hWnd, ::GetParent(main->ConfigPage()->m_hWnd));
+    EXPECT_FALSE(main->IsTestMode());
 }
 
 TEST_F(MainDialogStart, TestModeMakesATestPage) {
     Start({RP}, true);
-    ASSERT_NE(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_bTestMode);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pTestPage->m_hWnd));
+    ASSERT_NE(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_TRUE(main->IsTestMode());
+    EXPECT_TRUE(::IsWindowVisible(main->TestPage()->m_hWnd));
 }
 
 TEST_F(MainDialogStart, UnknownPanelTypeGetsNoPage) {
     Start({static_cast<tagBGDevHWType>(7)});
-    EXPECT_EQ(1, main->m_listDevices.GetItemCount());
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    EXPECT_EQ(nullptr, main->m_pErrorPage);
+    EXPECT_EQ(1, main->DeviceList().GetItemCount());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    EXPECT_EQ(nullptr, main->ErrorPage());
     // Its brightness reports are still shown, and Apply does nothing.
     EXPECT_EQ(1, fake_vuzoz::DeliverBrightness(static_cast<tagBGDevHWType>(7), 0, 77));
-    EXPECT_EQ(77, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(77, ui::BrightnessSlider(*main).GetPos());
     fake_vuzoz::ClearCalls();
     ui::Click(main->m_hWnd, IDC_APPLY);
     EXPECT_TRUE(fake_vuzoz::Calls().empty());
@@ -125,10 +130,10 @@ TEST_F(MainDialogStart, UnknownPanelTypeGetsNoPage) {
 
 TEST_F(MainDialogStart, ApplyIsDisabledAndSliderWaitsForTheDevice) {
     Start({B88});
-    EXPECT_FALSE(main->m_bBrightnessLive);
+    EXPECT_FALSE(main->IsBrightnessLive());
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_APPLY));
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 }
 
 TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
@@ -139,7 +144,7 @@ TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
     ASSERT_GE(count, 2);
     wchar_t text[64] = L"";
     ASSERT_GT(::GetMenuStringW(menu, IDM_ABOUTBOX, text, 64, MF_BYCOMMAND), 0);
-    EXPECT_EQ(AfxLoadString(IDS_ABOUTBOX), text);
+    EXPECT_EQ(L"&About Tollan...", std::wstring(text));
     EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), ::GetMenuItemID(menu, count - 1));
     MENUITEMINFOW separator = {};
     separator.cbSize = sizeof(separator);
@@ -150,9 +155,9 @@ TEST_F(MainDialogStart, SystemMenuHasTheAboutItem) {
 
 TEST_F(MainDialogStart, IconIsSetAndGivenForDragging) {
     Start({B88});
-    ASSERT_NE(nullptr, main->m_hIcon);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(main->m_hIcon), ::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0));
-    EXPECT_EQ(reinterpret_cast<LRESULT>(main->m_hIcon), ::SendMessageW(main->m_hWnd, WM_QUERYDRAGICON, 0, 0));
+    ASSERT_NE(nullptr, main->Icon());
+    EXPECT_EQ(reinterpret_cast<LRESULT>(main->Icon()), ::SendMessageW(main->m_hWnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(main->Icon()), ::SendMessageW(main->m_hWnd, WM_QUERYDRAGICON, 0, 0));
 }
 
 class MainDialogInitFailure : public MainWindowTest {};
@@ -161,17 +166,19 @@ TEST_F(MainDialogInitFailure, SaysTheLibraryCouldNotStartAndStillTerminates) {
     fake_vuzoz::Reset({B88, RP});
     fake_vuzoz::SetInitFails(true);
     StartPrepared();
-    EXPECT_EQ(0, main->m_listDevices.GetItemCount());
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(main->m_pErrorPage->m_hWnd, Page());
-    std::wstring text = main->m_pErrorPage->m_staticText.GetWindowText();
-    EXPECT_EQ(DeviceLibraryInitFailedText(BG_ERR_INIT_FAILED), text);
-    EXPECT_NE(std::wstring::npos, text.find(L"4")) << "the result code";
+    EXPECT_EQ(0, main->DeviceList().GetItemCount());
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(main->ErrorPage()->m_hWnd, Page());
+    std::wstring text = main->ErrorPage()->m_staticText.GetWindowText();
+    EXPECT_EQ(L"The panel library could not start (result code 4).\r\n\r\nCheck that the panels are connected, then "
+              L"start Tollan again.",
+              text);
     EXPECT_EQ(nullptr, fake_vuzoz::Callback());
     EXPECT_EQ(-1, IndexOf("BGGetDevType"));
     EXPECT_EQ(-1, IndexOf("BG_GetCurBrightness 0"));
-    // The slider stays usable but sends nothing.
-    EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
+    // Without a panel the brightness and blink controls are greyed.
+    for (int id : {IDC_BRIGHTNESS_SLIDER, IDC_FAST_ON, IDC_FAST_OFF, IDC_SLOW_ON, IDC_SLOW_OFF})
+        EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, id)) << id;
     fake_vuzoz::ClearCalls();
     Close();
     EXPECT_EQ(std::vector<std::string>{"BGTerminate"}, fake_vuzoz::Calls());
@@ -182,9 +189,9 @@ TEST_F(MainDialogInitFailure, NullTypeArrayMeansNoPanel) {
     fake_vuzoz::Reset({B88});
     fake_vuzoz::SetDevTypeNull(true);
     StartPrepared();
-    EXPECT_EQ(0, main->m_listDevices.GetItemCount());
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(AfxLoadString(IDS_NO_DEVICE), main->m_pErrorPage->m_staticText.GetWindowText());
+    EXPECT_EQ(0, main->DeviceList().GetItemCount());
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(L"Can not detect any device.\nProgramm closed now.", main->ErrorPage()->m_staticText.GetWindowText());
     // A packet finds no device to belong to.
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(BG_HW_NONE, 0, 5));
     Close();
@@ -194,16 +201,15 @@ class ErrorPage : public MainWindowTest {};
 
 TEST_F(ErrorPage, ShowsStringWhenNoPanelIsAttached) {
     Start({});
-    ASSERT_NE(nullptr, main->m_pErrorPage);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
-    HWND page = main->m_pErrorPage->m_hWnd;
+    ASSERT_NE(nullptr, main->ErrorPage());
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
+    HWND page = main->ErrorPage()->m_hWnd;
     EXPECT_TRUE(::IsWindowVisible(page));
     EXPECT_EQ(main->m_hWnd, ::GetParent(page));
     EXPECT_TRUE(::GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD);
     std::wstring text = ui::Text(page, IDC_ERROR_TEXT);
-    EXPECT_EQ(AfxLoadString(IDS_NO_DEVICE), text);
-    EXPECT_NE(std::wstring::npos, text.find(L'\n'));
+    EXPECT_EQ(L"Can not detect any device.\nProgramm closed now.", text);
     // Apply finds no configuration page.
     fake_vuzoz::ClearCalls();
     ui::Click(main->m_hWnd, IDC_APPLY);
@@ -216,7 +222,7 @@ TEST_F(ErrorPage, TextIsInTheUserInterfaceLanguage) {
     Start({});
     const char* locale = std::getenv("LC_ALL");
     bool russian = locale != nullptr && std::string(locale).compare(0, 2, "ru") == 0;
-    std::wstring text = ui::Text(main->m_pErrorPage->m_hWnd, IDC_ERROR_TEXT);
+    std::wstring text = ui::Text(main->ErrorPage()->m_hWnd, IDC_ERROR_TEXT);
     wchar_t caption[128] = L"";
     ::GetWindowTextW(main->m_hWnd, caption, 128);
     if (russian) {
@@ -234,26 +240,26 @@ class MainDialogActivation : public MainWindowTest {};
 
 TEST_F(MainDialogActivation, TheSelectedItemChangesNothing) {
     Start({B88, RP});
-    CConfigDialog* page = main->m_pConfigPage;
+    CConfigDialog* page = main->ConfigPage();
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 0);
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(page, main->ConfigPage());
     EXPECT_TRUE(fake_vuzoz::Calls().empty());
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 }
 
 TEST_F(MainDialogActivation, AnotherItemMakesItsPageThenAsks) {
     Start({B88, RP});
-    HWND oldPage = main->m_pConfigPage->m_hWnd;
+    HWND oldPage = main->ConfigPage()->m_hWnd;
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     // The page of the other type is parked, hidden, for the next device of its type.
     EXPECT_FALSE(::IsWindowVisible(oldPage));
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_NE(oldPage, main->m_pConfigPage->m_hWnd);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
-    EXPECT_NE(nullptr, ::GetDlgItem(main->m_pConfigPage->m_hWnd, IDC_BUTTON_LIST_FIRST));
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_NE(oldPage, main->ConfigPage()->m_hWnd);
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
+    EXPECT_NE(nullptr, ::GetDlgItem(main->ConfigPage()->m_hWnd, IDC_BUTTON_LIST_FIRST));
     const std::vector<std::string>& calls = fake_vuzoz::Calls();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ("BG_GetCurBrightness 1", calls[calls.size() - 2]);
@@ -262,55 +268,55 @@ TEST_F(MainDialogActivation, AnotherItemMakesItsPageThenAsks) {
     for (const std::string& line : call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0}))
         EXPECT_GE(IndexOf(line), 0) << line;
     // The new page's stored brightness made the slider live again.
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
 }
 
 TEST_F(MainDialogActivation, InTestModeTheSliderWaitsForTheNewDevice) {
     Start({B88, RP}, true);
     fake_vuzoz::DeliverBrightness(B88, 0, 10);
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_FALSE(main->m_bBrightnessLive);
+    EXPECT_FALSE(main->IsBrightnessLive());
     EXPECT_FALSE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
     EXPECT_EQ(1, fake_vuzoz::DeliverBrightness(RP, 1, 11));
-    EXPECT_TRUE(main->m_bBrightnessLive);
+    EXPECT_TRUE(main->IsBrightnessLive());
     EXPECT_TRUE(ui::IsEnabled(main->m_hWnd, IDC_BRIGHTNESS_SLIDER));
 }
 
 TEST_F(MainDialogActivation, TheListsSelectionIsTheCurrentDeviceHoweverItMoves) {
     Start({B88, T88});
-    CConfigDialog* page = main->m_pConfigPage;
+    CConfigDialog* page = main->ConfigPage();
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
     // The page follows once the list is done with the change.
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(page, main->ConfigPage());
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 
     // A list left without a selection marks the current device again.
     item.state = 0;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_listDevices.GetNextItem(-1, LVNI_SELECTED));
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->DeviceList().GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_EQ(1, main->CurrentDevice());
 }
 
 TEST_F(MainDialogActivation, AClickOnAnItemActivatesIt) {
     Start({B88, T88});
     RECT rect = {};
     rect.left = LVIR_BOUNDS;
-    ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
+    ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ::SendMessageW(main->m_listDevices.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(main->m_listDevices.m_hWnd, WM_LBUTTONUP, 0, point);
+    ::SendMessageW(main->DeviceList().m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(main->DeviceList().m_hWnd, WM_LBUTTONUP, 0, point);
     ui::PumpMessages();
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 }
 
 class InputCallback : public MainWindowTest {};
@@ -321,7 +327,7 @@ TEST_F(InputCallback, OnlyPacketsOfTheSelectedDeviceAndTypeCount) {
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 1, 20));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(RP, 0, 30));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(RP, 2, 40));
-    EXPECT_EQ(10, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(10, ui::BrightnessSlider(*main).GetPos());
     EXPECT_EQ(L"10", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
 }
 
@@ -340,7 +346,7 @@ TEST_F(InputCallback, BadPacketsTouchNothing) {
     EXPECT_EQ(0, fake_vuzoz::DeliverRaw(B88, 0, BG_PACKET_REPORT, nullptr));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 2, 50));
     EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(BG_HW_NONE, 9, 50));
-    EXPECT_NE(50, main->m_sliderBrightness.GetPos());
+    EXPECT_NE(50, ui::BrightnessSlider(*main).GetPos());
 }
 
 TEST_F(InputCallback, BlinkReportFillsTheEditsInOrder) {
@@ -361,40 +367,92 @@ TEST_F(InputCallback, PacketsAfterTheDialogEndedTouchNoWindow) {
     ui::Click(main->m_hWnd, IDOK);
     ui::PumpMessages();
     EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 0, 99));
+    // The library let the callback go with BGTerminate; a late packet still finds no window.
+    unsigned char report[8] = {BG_REPORT_BRIGHTNESS, 99};
+    EXPECT_EQ(0, callback(B88, 0, BG_PACKET_REPORT, report));
     AfxGetApp()->m_pMainWnd = nullptr;
-    EXPECT_EQ(0, fake_vuzoz::DeliverBrightness(B88, 0, 99));
+    EXPECT_EQ(0, callback(B88, 0, BG_PACKET_REPORT, report));
 }
 
-class CloseSequence : public MainWindowTest {};
+class CloseSequence : public MainWindowTest {
+protected:
+    // A pick on the page shown, not saved: the user picks the second row of the first list.
+    void PickUnsaved() {
+        ui::CloseUp(Page(), IDC_BUTTON_LIST_FIRST, 1);
+        ASSERT_TRUE(main->HasUnsavedChanges());
+    }
+};
 
-TEST_F(CloseSequence, SwitchesOffEvery8x8PanelThenTerminates) {
+// Every way out leaves every panel dark and ends the library once: the close box, OK,
+// Escape and Windows ending the session.
+std::vector<std::string> EveryPanelOffThenTerminate(int panels) {
+    std::vector<std::string> expected;
+    for (int device = 0; device < panels; ++device) {
+        std::vector<std::string> off = call_log::LedCommands(device, {0, 0, 0, 0, 0, 0, 0, 0});
+        expected.insert(expected.end(), off.begin(), off.end());
+    }
+    expected.push_back("BGTerminate");
+    return expected;
+}
+
+TEST_F(CloseSequence, TheCloseBoxSwitchesOffEveryPanelThenTerminates) {
     Start({B88, B88, RP});
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-    std::vector<std::string> second = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
-    expected.insert(expected.end(), second.begin(), second.end());
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(EveryPanelOffThenTerminate(3), fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(nullptr, main->m_pTestPage);
+    EXPECT_EQ(nullptr, main->ConfigPage());
+    EXPECT_EQ(nullptr, main->TestPage());
     EXPECT_EQ(IDCANCEL, main->GetResult());
 }
 
-TEST_F(CloseSequence, ToggleSwitchPanelsToo) {
+TEST_F(CloseSequence, InTestModeToo) {
     Start({RP, T88}, true);
     fake_vuzoz::ClearCalls();
     Close();
-    std::vector<std::string> expected = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
-    expected.push_back("BGTerminate");
-    EXPECT_EQ(expected, fake_vuzoz::Calls());
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, OkEndsTheSameWay) {
+    Start({B88, RP});
+    fake_vuzoz::ClearCalls();
+    ui::Click(main->m_hWnd, IDOK);
+    ui::PumpMessages();
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    EXPECT_EQ(IDOK, main->GetResult());
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, EscapeInTestModeEndsTheSameWay) {
+    Start({T88, B88}, true);
+    ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
+    fake_vuzoz::ClearCalls();
+    ui::PressKey(main->m_hWnd, VK_ESCAPE);
+    EXPECT_EQ(nullptr, main->m_hWnd);
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
+}
+
+TEST_F(CloseSequence, WindowsEndingTheSessionAsksThenEndsTheSameWay) {
+    Start({B88, T88});
+    PickUnsaved();
+    fake_vuzoz::ClearCalls();
+    {
+        ui::MessageBoxAnswerer answers({IDCANCEL});
+        EXPECT_EQ(FALSE, ::SendMessageW(main->m_hWnd, WM_QUERYENDSESSION, 0, 0));
+        EXPECT_EQ(1u, answers.Texts().size());
+    }
+    EXPECT_TRUE(fake_vuzoz::Calls().empty());
+    {
+        ui::MessageBoxAnswerer answers({IDNO});
+        EXPECT_EQ(TRUE, ::SendMessageW(main->m_hWnd, WM_QUERYENDSESSION, 0, 0));
+    }
+    ::SendMessageW(main->m_hWnd, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(EveryPanelOffThenTerminate(2), fake_vuzoz::Calls());
 }
 
 TEST_F(CloseSequence, EmptiesTheListAndDropsThePagesFirst) {
     Start({B88});
-    HWND list = main->m_listDevices.m_hWnd;
+    HWND list = main->DeviceList().m_hWnd;
     HWND page = Page();
     // Watch the list while the window goes: its items are deleted before it is destroyed.
     ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
@@ -403,18 +461,6 @@ TEST_F(CloseSequence, EmptiesTheListAndDropsThePagesFirst) {
     EXPECT_FALSE(::IsWindow(page));
     ui::PumpMessages();
     EXPECT_FALSE(::IsWindow(list));
-}
-
-TEST_F(CloseSequence, OkEndsWithoutIt) {
-    Start({B88, RP});
-    fake_vuzoz::ClearCalls();
-    ui::Click(main->m_hWnd, IDOK);
-    ui::PumpMessages();
-    EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(IDOK, main->GetResult());
-    EXPECT_EQ(-1, IndexOf("BGTerminate"));
-    // The configuration page switched its own panel's LEDs off as its window went.
-    EXPECT_EQ(call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0}), fake_vuzoz::Calls());
 }
 
 class AboutBox : public MainWindowTest {};

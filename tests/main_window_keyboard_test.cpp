@@ -64,14 +64,14 @@ protected:
     }
     // The slider is live once the device told its brightness; one step with the keyboard.
     void NudgeBrightnessByKeyboard(tagBGDevHWType type) {
-        fake_vuzoz::DeliverBrightness(type, main->m_nCurDevice, 100);
+        fake_vuzoz::DeliverBrightness(type, main->CurrentDevice(), 100);
         FocusControl(IDC_BRIGHTNESS_SLIDER);
         Key(VK_RIGHT);
-        ASSERT_EQ(101, main->m_sliderBrightness.GetPos());
+        ASSERT_EQ(101, ui::BrightnessSlider(*main).GetPos());
     }
     bool Applicable() const { return ui::IsEnabled(main->m_hWnd, IDC_APPLY); }
     bool Ended() const { return main->m_hWnd == nullptr || !::IsWindow(main->m_hWnd); }
-    int SelectedDevice() const { return main->m_listDevices.GetNextItem(-1, LVNI_SELECTED); }
+    int SelectedDevice() const { return main->DeviceList().GetNextItem(-1, LVNI_SELECTED); }
     // The id of the focused control; inside an editable list, the list's.
     static int FocusedControl() {
         HWND focus = ::GetFocus();
@@ -98,24 +98,24 @@ class MainDialogKeyboard : public KeyboardTest {};
 
 TEST_F(MainDialogKeyboard, StartsOnTheDeviceListWithTheCurrentDeviceSelected) {
     StartInFront({B88, T88});
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
     EXPECT_EQ(0, SelectedDevice());
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 }
 
 TEST_F(MainDialogKeyboard, ArrowKeysOpenThePageOfTheSelectedDevice) {
     StartInFront({B88, T88, RP});
     Key(VK_DOWN);
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     EXPECT_EQ(1, SelectedDevice());
-    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->m_pConfigPage));
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    ASSERT_NE(nullptr, dynamic_cast<CConfigPanelT88*>(main->ConfigPage()));
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
     Key(VK_DOWN);
-    EXPECT_EQ(2, main->m_nCurDevice);
+    EXPECT_EQ(2, main->CurrentDevice());
     Key(VK_HOME);
-    EXPECT_EQ(0, main->m_nCurDevice);
-    EXPECT_EQ(0, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
+    EXPECT_EQ(0, main->ConfigPage()->m_nDevice);
     EXPECT_GE(call_log::IndexOf("BG_GetCurBrightness 2"), 0);
 }
 
@@ -128,7 +128,7 @@ TEST_F(MainDialogKeyboard, EnterAndSpaceInTheListNeverEndTheProgram) {
     EXPECT_FALSE(log.Has(IDOK));
     // Enter reached the dialog as the list's own command.
     EXPECT_TRUE(log.Has(IDC_DEVICE_LIST));
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
     EXPECT_EQ(0, SelectedDevice());
 
     // Enter in a list of the page stays there: the row the list shows is the pick already.
@@ -157,16 +157,16 @@ TEST_F(MainDialogKeyboard, AClickOnAnotherDeviceStillOpensIt) {
     StartInFront({B88, T88});
     RECT rect = {};
     rect.left = LVIR_BOUNDS;
-    ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
-    ui::ClickAt(main->m_hWnd, main->m_listDevices.m_hWnd,
+    ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect)));
+    ui::ClickAt(main->m_hWnd, main->DeviceList().m_hWnd,
                 POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     EXPECT_EQ(1, SelectedDevice());
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
 }
 
-TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
+TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelpAndTheProfileRow) {
     StartInFront({B88});
     NudgeBrightnessByKeyboard(B88);
     ASSERT_TRUE(Applicable());
@@ -177,8 +177,12 @@ TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
     for (int k = 0; k < 8; ++k)
         expected.push_back(IDC_LED_LIST_FIRST + k);
     for (int id : {IDC_BRIGHTNESS_SLIDER, IDC_FAST_ON, IDC_FAST_OFF, IDC_SLOW_ON, IDC_SLOW_OFF, IDOK, IDC_APPLY,
-                   ID_HELP, IDC_DEVICE_LIST})
-        expected.push_back(id);
+                   ID_HELP, IDC_PROFILE_LIST, IDC_PROFILE_SAVE, IDC_PROFILE_RENAME, IDC_PROFILE_DELETE,
+                   IDC_PROFILE_FOLDER, IDC_DEVICE_LIST}) {
+        // Rename and Delete wait for a profile.
+        if (ui::IsEnabled(main->m_hWnd, id))
+            expected.push_back(id);
+    }
     std::vector<int> visited;
     for (size_t i = 0; i < expected.size(); ++i) {
         Key(VK_TAB);
@@ -187,22 +191,22 @@ TEST_F(MainDialogKeyboard, TabWalksListPageBrightnessBlinkOkApplyHelp) {
     EXPECT_EQ(expected, visited);
     // Back again.
     Key(VK_TAB, true);
-    EXPECT_EQ(ID_HELP, FocusedControl());
+    EXPECT_EQ(IDC_PROFILE_FOLDER, FocusedControl());
 }
 
 TEST_F(MainDialogKeyboard, TabEntersTheEditableListsAndTheTestPage) {
     StartInFront({T88, RP}, false);
     Key(VK_TAB);
     EXPECT_EQ(IDC_BUTTON_LIST_FIRST, FocusedControl());
-    EXPECT_TRUE(::IsChild(main->m_pConfigPage->m_hWnd, ::GetFocus()));
+    EXPECT_TRUE(::IsChild(main->ConfigPage()->m_hWnd, ::GetFocus()));
     main->DestroyWindow();
     main.reset();
 
     StartInFront({RP}, true);
-    ASSERT_NE(nullptr, main->m_pTestPage);
+    ASSERT_NE(nullptr, main->TestPage());
     // The slider takes the focus once the device has told its brightness.
     fake_vuzoz::DeliverBrightness(RP, 0, 50);
-    HWND page = main->m_pTestPage->m_hWnd;
+    HWND page = main->TestPage()->m_hWnd;
     Key(VK_TAB);
     int inPage = 0;
     while (::IsChild(page, ::GetFocus()) && inPage < 40) {
@@ -279,9 +283,9 @@ TEST_F(MainDialogApplyState, SliderKeyEnablesApplyWhichSavesAndHandsTheFocusOn) 
     EXPECT_FALSE(Applicable());
     EXPECT_EQ(ID_HELP, FocusedControl());
     ExpectUsableFocus();
-    // The keys still work.
+    // The keys still work: on to the profile row.
     Key(VK_TAB);
-    EXPECT_EQ(IDC_DEVICE_LIST, FocusedControl());
+    EXPECT_EQ(IDC_PROFILE_LIST, FocusedControl());
 }
 
 TEST_F(MainDialogApplyState, TypingInABlinkEditEnablesApplyAndEnterAppliesThePeriods) {
@@ -311,7 +315,7 @@ TEST_F(MainDialogApplyState, TypingInABlinkEditEnablesApplyAndEnterAppliesThePer
 
 TEST_F(MainDialogApplyState, ATestPageIndicatorWithTheFocusPassesItOn) {
     StartInFront({B88}, true);
-    HWND page = main->m_pTestPage->m_hWnd;
+    HWND page = main->TestPage()->m_hWnd;
     ui::ClickControl(page, IDC_INDICATOR_FIRST + 2);
     ASSERT_EQ(::GetDlgItem(page, IDC_INDICATOR_FIRST + 2), ::GetFocus());
     fake_vuzoz::DeliverButtons(B88, 0, 0x04);
@@ -331,23 +335,23 @@ TEST_F(MainDialogUnsavedHardware, ArrowKeySwitchAsksCancelKeepsYesSaves) {
     StartInFront({B88, B88});
     NudgeBrightnessByKeyboard(B88);
     FocusControl(IDC_DEVICE_LIST);
-    CConfigDialog* page = main->m_pConfigPage;
+    CConfigDialog* page = main->ConfigPage();
     ui::MessageBoxAnswerer answerer({IDCANCEL, IDYES});
 
     Key(VK_DOWN);
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL), answerer.Buttons()[0]);
-    EXPECT_EQ(AfxLoadString(IDS_SAVE_PROMPT), answerer.Texts()[0]);
-    EXPECT_EQ(0, main->m_nCurDevice);
-    EXPECT_EQ(page, main->m_pConfigPage);
+    EXPECT_EQ(L"Configuration not saved.\nSave ?", answerer.Texts()[0]);
+    EXPECT_EQ(0, main->CurrentDevice());
+    EXPECT_EQ(page, main->ConfigPage());
     EXPECT_EQ(0, SelectedDevice());
-    EXPECT_EQ(101, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(101, ui::BrightnessSlider(*main).GetPos());
     EXPECT_TRUE(Applicable());
     EXPECT_FALSE(test_settings::SectionExists(L"Hardware"));
 
     Key(VK_DOWN);
     EXPECT_EQ(2u, answerer.Texts().size());
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     EXPECT_EQ(1, SelectedDevice());
     DWORD stored = 0;
     ASSERT_TRUE(test_settings::ReadDword(L"Hardware\\FAKE-1-0", L"Brightness", &stored));
@@ -364,7 +368,7 @@ TEST_F(MainDialogUnsavedHardware, NoLetsTheBlinkChangeGo) {
     ui::MessageBoxAnswerer answerer({IDNO});
     ui::ActivateDeviceItem(*main, 1);
     EXPECT_EQ(1u, answerer.Texts().size());
-    EXPECT_EQ(1, main->m_nCurDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
     EXPECT_FALSE(test_settings::SectionExists(L"Hardware"));
     EXPECT_EQ(L"25", ui::Text(main->m_hWnd, IDC_SLOW_ON));
 }

@@ -9,6 +9,7 @@
 #include "config/list_search.h"
 #include "config/vocabulary_tables.h"
 #include "paneltest/panel_test_page.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_page_support.h"
 #include "test_settings.h"
@@ -83,7 +84,7 @@ protected:
         }
         StartPrepared(testMode);
         ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-        ::SetFocus(main->m_listDevices.m_hWnd);
+        ::SetFocus(main->DeviceList().m_hWnd);
         ui::PumpDialog(main->m_hWnd);
     }
     HWND Shown() const { return Page(); }
@@ -91,17 +92,17 @@ protected:
     // that the switch made.
     std::vector<std::string> SwitchDown() {
         fake_vuzoz::ClearCalls();
-        const int before = main->m_nCurDevice;
+        const int before = main->CurrentDevice();
         ui::PressKey(main->m_hWnd, VK_DOWN);
-        EXPECT_EQ(before + 1, main->m_nCurDevice);
+        EXPECT_EQ(before + 1, main->CurrentDevice());
         return fake_vuzoz::Calls();
     }
     void ClickDevice(int item) {
         RECT rect = {};
         rect.left = LVIR_ICON;
-        ASSERT_TRUE(::SendMessageW(main->m_listDevices.m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+        ASSERT_TRUE(::SendMessageW(main->DeviceList().m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(item),
                                    reinterpret_cast<LPARAM>(&rect)));
-        ui::ClickAt(main->m_hWnd, main->m_listDevices.m_hWnd,
+        ui::ClickAt(main->m_hWnd, main->DeviceList().m_hWnd,
                     POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
 };
@@ -111,11 +112,9 @@ protected:
 class PageCacheCalls : public PageCacheFixture, public ::testing::WithParamInterface<bool> {
 protected:
     bool TestMode() const { return GetParam(); }
-};
-
-TEST_P(PageCacheCalls, ASwitchToAKeptPageOfTheSameTypeSendsWhatANewPageSent) {
-    for (tagBGDevHWType type : {B88, T88, RP}) {
-        SCOPED_TRACE(static_cast<int>(type));
+    // Two panels of type after one of another type: the first switch makes the page of the
+    // type, the second finds it kept.
+    void ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(tagBGDevHWType type) {
         const tagBGDevHWType other = type == RP ? B88 : RP;
         StartInFront({other, type, type}, TestMode());
         const HWND first = Shown();
@@ -126,9 +125,19 @@ TEST_P(PageCacheCalls, ASwitchToAKeptPageOfTheSameTypeSendsWhatANewPageSent) {
         EXPECT_EQ(made, Shown()) << "the page of the type was made again";
         ASSERT_FALSE(toNewPage.empty());
         EXPECT_EQ(MapDevices(toNewPage, {{0, 1}, {1, 2}}), toKeptPage);
-        TearDown();
-        SetUp();
     }
+};
+
+TEST_P(PageCacheCalls, ASwitchToAKeptPushbuttonPageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(B88);
+}
+
+TEST_P(PageCacheCalls, ASwitchToAKeptTogglePageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(T88);
+}
+
+TEST_P(PageCacheCalls, ASwitchToAKeptRadioPageSendsWhatANewPageSent) {
+    ExpectKeptPageOfTheSameTypeHearsWhatANewOneHeard(RP);
 }
 
 TEST_P(PageCacheCalls, ASwitchToAKeptPageOfAnotherTypeSendsWhatANewPageSent) {
@@ -161,11 +170,11 @@ TEST_P(PageCacheCalls, ClosingWithParkedPagesSendsWhatItAlwaysSent) {
     SwitchDown();
     fake_vuzoz::ClearCalls();
     Close();
-    EXPECT_EQ(CloseCalls({0, 2, 3}), fake_vuzoz::Calls());
+    EXPECT_EQ(CloseCalls({0, 1, 2, 3}), fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
 }
 
-TEST_P(PageCacheCalls, OkWithParkedPagesLetsOnlyTheShownPageSayGoodbye) {
+TEST_P(PageCacheCalls, OkWithParkedPagesSwitchesEveryPanelOffOnce) {
     StartInFront({RP, T88, B88}, TestMode());
     SwitchDown();
     SwitchDown();
@@ -173,10 +182,8 @@ TEST_P(PageCacheCalls, OkWithParkedPagesLetsOnlyTheShownPageSayGoodbye) {
     ui::Click(main->m_hWnd, IDOK);
     ui::PumpMessages();
     ASSERT_EQ(nullptr, main->m_hWnd);
-    // A configuration page switches its own panel's LEDs off as its window goes; a test
-    // page sends nothing. The parked pages of devices 0 and 1 stay silent.
-    EXPECT_EQ(TestMode() ? std::vector<std::string>() : call_log::LedCommands(2, {0, 0, 0, 0, 0, 0, 0, 0}),
-              fake_vuzoz::Calls());
+    // Every panel once, the radio panel too; the pages, parked or shown, say nothing more.
+    EXPECT_EQ(CloseCalls({0, 1, 2}), fake_vuzoz::Calls());
 }
 
 TEST_P(PageCacheCalls, ManySwitchesMakeOnePagePerType) {
@@ -184,7 +191,7 @@ TEST_P(PageCacheCalls, ManySwitchesMakeOnePagePerType) {
     std::set<HWND> pages;
     for (int round = 0; round < 30; ++round) {
         ui::ActivateDeviceItem(*main, round % 3);
-        ASSERT_EQ(round % 3, main->m_nCurDevice);
+        ASSERT_EQ(round % 3, main->CurrentDevice());
         pages.insert(Shown());
         // Exactly one page of the window is visible.
         int visible = 0;
@@ -221,7 +228,7 @@ protected:
         test_settings::WriteDword(section, L"LEDcomp" + std::to_wstring(k), comparison);
         test_settings::WriteString(section, L"LEDval" + std::to_wstring(k), value);
     }
-    CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->m_pConfigPage); }
+    CConfigPanel& Panel() { return *dynamic_cast<CConfigPanel*>(main->ConfigPage()); }
     // The row list id shows: item 0 is "(none)" (CConfigPanel::kNoRow), row r is item r + 1; -1
     // when nothing is selected.
     int Selected(int id) {
@@ -266,7 +273,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
 
     // The user searches in upper list 0 (a pick), then clicks the second panel and lets
     // the pick go.
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     ui::PressKey(main->m_hWnd, VK_TAB);
     // The focus is in the edit field of the editable list.
     ASSERT_EQ(::GetDlgItem(page, IDC_BUTTON_LIST_FIRST), ::GetParent(::GetFocus()));
@@ -280,7 +287,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
         ClickDevice(1);
         EXPECT_EQ(1u, answerer.Texts().size());
     }
-    ASSERT_EQ(1, main->m_nCurDevice);
+    ASSERT_EQ(1, main->CurrentDevice());
     ASSERT_EQ(page, Shown()) << "the page of the type was made again";
     EXPECT_EQ(1, Panel().m_nDevice);
     EXPECT_FALSE(Panel().m_bChanged);
@@ -298,7 +305,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
     ASSERT_NE(nullptr, searchBox);
     EXPECT_FALSE(::IsWindowVisible(searchBox));
     EXPECT_EQ(L"", ui::Text(page, list_search::kTextWindowId));
-    EXPECT_EQ(33, main->m_sliderBrightness.GetPos());
+    EXPECT_EQ(33, ui::BrightnessSlider(*main).GetPos());
 
     // F3 in upper list 0 has no search text of the device before to look for.
     ui::PressKey(main->m_hWnd, VK_TAB);
@@ -335,7 +342,7 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
         ClickDevice(0);
         EXPECT_TRUE(answerer.Texts().empty());
     }
-    ASSERT_EQ(0, main->m_nCurDevice);
+    ASSERT_EQ(0, main->CurrentDevice());
     EXPECT_EQ(page, Shown());
     EXPECT_EQ(CConfigPanel::kNoRow, Selected(IDC_BUTTON_LIST_FIRST + 0));
     EXPECT_EQ(rowA, Selected(IDC_BUTTON_LIST_FIRST + 1));
@@ -350,14 +357,35 @@ TEST_F(PageCacheRepoint, TheKeptPageShowsAndStoresWhatBelongsToTheNewDevice) {
 class PageCacheParked : public PageCacheFixture {
 protected:
     // The controls the focus visits with Tab from the device list round to it again.
+    // Three pages made, the last one shown: Tab goes round its controls and never into a
+    // parked page.
+    void ExpectTabVisitsOnlyTheShownPage(bool testMode) {
+        StartInFront({T88, RP, B88}, testMode);
+        fake_vuzoz::DeliverBrightness(T88, 0, 50);
+        const HWND togglePage = Shown();
+        SwitchDown();
+        const HWND radioPage = Shown();
+        SwitchDown();
+        const HWND pushbuttonPage = Shown();
+        fake_vuzoz::DeliverBrightness(B88, 2, 50);
+        const std::vector<HWND> visited = TabRound();
+        int onThePage = 0;
+        for (HWND focus : visited) {
+            EXPECT_FALSE(::IsChild(togglePage, focus)) << "a parked page's control took the focus";
+            EXPECT_FALSE(::IsChild(radioPage, focus)) << "a parked page's control took the focus";
+            onThePage += ::IsChild(pushbuttonPage, focus) ? 1 : 0;
+        }
+        // Sixteen lists, or eight LED rows.
+        EXPECT_EQ(testMode ? 8 : 16, onThePage);
+    }
     std::vector<HWND> TabRound() {
-        ::SetFocus(main->m_listDevices.m_hWnd);
+        ::SetFocus(main->DeviceList().m_hWnd);
         ui::PumpDialog(main->m_hWnd);
         std::vector<HWND> visited;
         for (int stop = 0; stop < 80; ++stop) {
             ui::PressKey(main->m_hWnd, VK_TAB);
             HWND focus = ::GetFocus();
-            if (focus == main->m_listDevices.m_hWnd || focus == nullptr)
+            if (focus == main->DeviceList().m_hWnd || focus == nullptr)
                 break;
             visited.push_back(focus);
         }
@@ -399,29 +427,12 @@ TEST_F(PageCacheParked, ReportsReachOnlyTheShownPageOfTheShownDevice) {
     EXPECT_FALSE(ui::IsEnabled(pushbuttonPage, test_page::IndicatorId(7)));
 }
 
-TEST_F(PageCacheParked, TabNeverEntersAParkedPage) {
-    for (bool testMode : {false, true}) {
-        SCOPED_TRACE(testMode ? "test mode" : "configuration");
-        StartInFront({T88, RP, B88}, testMode);
-        fake_vuzoz::DeliverBrightness(T88, 0, 50);
-        const HWND togglePage = Shown();
-        SwitchDown();
-        const HWND radioPage = Shown();
-        SwitchDown();
-        const HWND pushbuttonPage = Shown();
-        fake_vuzoz::DeliverBrightness(B88, 2, 50);
-        const std::vector<HWND> visited = TabRound();
-        int onThePage = 0;
-        for (HWND focus : visited) {
-            EXPECT_FALSE(::IsChild(togglePage, focus)) << "a parked page's control took the focus";
-            EXPECT_FALSE(::IsChild(radioPage, focus)) << "a parked page's control took the focus";
-            onThePage += ::IsChild(pushbuttonPage, focus) ? 1 : 0;
-        }
-        // Sixteen lists, or eight LED rows.
-        EXPECT_EQ(testMode ? 8 : 16, onThePage);
-        TearDown();
-        SetUp();
-    }
+TEST_F(PageCacheParked, TabNeverEntersAParkedConfigurationPage) {
+    ExpectTabVisitsOnlyTheShownPage(false);
+}
+
+TEST_F(PageCacheParked, TabNeverEntersAParkedTestPage) {
+    ExpectTabVisitsOnlyTheShownPage(true);
 }
 
 TEST_F(PageCacheParked, APageWithTheFocusHandsItToTheListBeforeItIsParked) {
@@ -433,12 +444,12 @@ TEST_F(PageCacheParked, APageWithTheFocusHandsItToTheListBeforeItIsParked) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
     ui::PumpDialog(main->m_hWnd);
-    ASSERT_EQ(1, main->m_nCurDevice);
+    ASSERT_EQ(1, main->CurrentDevice());
     EXPECT_FALSE(::IsWindowVisible(togglePage));
     EXPECT_FALSE(::IsChild(togglePage, ::GetFocus()));
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
 }
 
 // ---- the start ----------------------------------------------------------------------------
@@ -502,11 +513,17 @@ private:
 };
 StartWatch* StartWatch::s_watch = nullptr;
 
+// What the fake hears before the first page: the four blink periods, BGInit, the
+// callback, BGGetDevType and each panel's key for the device list.
+int CallsBeforePage(int panels) { return 7 + panels; }
+
 // What the fake hears until the start is done, for panels in a mode.
-std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
+std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode, int panels = 2) {
     std::vector<std::string> calls = {"BG_SetBlinkPeriod 0 0 12 0 0", "BG_SetBlinkPeriod 0 0 12 0 12",
                                       "BG_SetBlinkPeriod 0 25 12 0 12", "BG_SetBlinkPeriod 0 25 12 25 12", "BGInit",
-                                      "BGGetDevType"};
+                                      "BG_RegisterInputCallback 1", "BGGetDevType"};
+    for (int device = 0; device < panels; ++device)
+        calls.push_back("BGGetDevKey " + std::to_string(device));
     if (testMode) {
         const int leds = first == RP ? 5 : 8;
         for (int led = 0; led < leds; ++led)
@@ -524,18 +541,16 @@ std::vector<std::string> StartCalls(tagBGDevHWType first, bool testMode) {
                                  "BG_GetButtonStatus 0"})
             calls.push_back(line);
     }
-    for (const char* line : {"BG_RegisterInputCallback 1", "BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
+    for (const char* line : {"BG_GetCurBrightness 0", "BG_GetCurBlinkPeriod 0"})
         calls.push_back(line);
     return calls;
 }
 
-class PageCacheStart : public ui::MainWindowTest {};
-
-TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeThePageIsBuiltAndTheCallsKeepTheirOrder) {
-    for (bool testMode : {false, true}) {
-        SCOPED_TRACE(testMode ? "test mode" : "configuration");
+class PageCacheStart : public ui::MainWindowTest {
+protected:
+    void ExpectPaintedBeforeThePageAndCallsInOrder(bool testMode) {
         fake_vuzoz::Reset({B88, RP});
-        const int beforePage = 6;  // the four blink periods, BGInit, BGGetDevType
+        const int beforePage = CallsBeforePage(2);
         StartWatch watch;
         StartPrepared(testMode);
         ASSERT_NE(nullptr, Page());
@@ -545,9 +560,15 @@ TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeThePageIsBuiltAndTheCallsK
         EXPECT_EQ(beforePage, watch.callsAtPageInit);
         EXPECT_FALSE(watch.mainInvalidAtPageInit);
         EXPECT_FALSE(watch.listInvalidAtPageInit);
-        TearDown();
-        SetUp();
     }
+};
+
+TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeTheConfigurationPageIsBuiltAndTheCallsKeepTheirOrder) {
+    ExpectPaintedBeforeThePageAndCallsInOrder(false);
+}
+
+TEST_F(PageCacheStart, TheWindowPaintsCompletelyBeforeTheTestPageIsBuiltAndTheCallsKeepTheirOrder) {
+    ExpectPaintedBeforeThePageAndCallsInOrder(true);
 }
 
 struct ModalWatch {
@@ -563,7 +584,7 @@ void CALLBACK CloseOnceStarted(HWND, UINT, UINT_PTR, DWORD) {
     ++s_modal.ticks;
     if (s_modal.main == nullptr || s_modal.main->m_hWnd == nullptr)
         return;
-    if (s_modal.main->IsStarted() && s_modal.main->m_pConfigPage != nullptr && !s_modal.hadPage) {
+    if (s_modal.main->IsStarted() && s_modal.main->ConfigPage() != nullptr && !s_modal.hadPage) {
         s_modal.hadPage = true;
         s_modal.visibleAtPage = ::IsWindowVisible(s_modal.main->m_hWnd) != FALSE;
     }
@@ -587,14 +608,13 @@ TEST_F(PageCacheStart, AsAModalDialogToo) {
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(s_modal.hadPage);
     EXPECT_TRUE(s_modal.visibleAtPage);
-    EXPECT_EQ(6, watch.callsAtListPaint);
-    EXPECT_EQ(6, watch.callsAtPageInit);
+    EXPECT_EQ(CallsBeforePage(2), watch.callsAtListPaint);
+    EXPECT_EQ(CallsBeforePage(2), watch.callsAtPageInit);
     EXPECT_FALSE(watch.mainInvalidAtPageInit);
     EXPECT_FALSE(watch.listInvalidAtPageInit);
     std::vector<std::string> expected = StartCalls(RP, false);
-    const std::vector<std::string> off = call_log::LedCommands(1, {0, 0, 0, 0, 0, 0, 0, 0});
-    expected.insert(expected.end(), off.begin(), off.end());
-    expected.push_back("BGTerminate");
+    const std::vector<std::string> close = CloseCalls({0, 1});
+    expected.insert(expected.end(), close.begin(), close.end());
     EXPECT_EQ(expected, fake_vuzoz::Calls());
 }
 
@@ -609,18 +629,18 @@ TEST_F(PageCacheStart, AWindowShownLaterGetsItsPageOnceItHasPainted) {
     ui::PumpDialog(main->m_hWnd);
     EXPECT_FALSE(main->IsStarted());
     EXPECT_EQ(nullptr, Page());
-    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+    EXPECT_EQ(static_cast<size_t>(CallsBeforePage(1)), fake_vuzoz::Calls().size());
 
     StartWatch watch;
     main->ShowWindow(SW_SHOW);
     ui::PumpDialog(main->m_hWnd);
     ASSERT_TRUE(main->IsStarted());
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_TRUE(::IsWindowVisible(main->m_pConfigPage->m_hWnd));
-    EXPECT_EQ(6, watch.callsAtListPaint);
-    EXPECT_EQ(6, watch.callsAtPageInit);
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_TRUE(::IsWindowVisible(main->ConfigPage()->m_hWnd));
+    EXPECT_EQ(CallsBeforePage(1), watch.callsAtListPaint);
+    EXPECT_EQ(CallsBeforePage(1), watch.callsAtPageInit);
     EXPECT_FALSE(watch.listInvalidAtPageInit);
-    EXPECT_EQ(StartCalls(T88, false), fake_vuzoz::Calls());
+    EXPECT_EQ(StartCalls(T88, false, 1), fake_vuzoz::Calls());
 }
 
 // The user acts between the window's creation and its first page.
@@ -650,15 +670,15 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main->m_listDevices.m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(main->DeviceList().m_hWnd, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
     // Enter in the list, Apply, a blink period typed: nothing reaches the device yet.
     ui::Click(main->m_hWnd, IDC_DEVICE_LIST);
     ui::Click(main->m_hWnd, IDC_APPLY);
     ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"99");
     ui::SendCommand(main->m_hWnd, IDC_FAST_ON, EN_SETFOCUS);
-    EXPECT_EQ(6u, fake_vuzoz::Calls().size());
+    EXPECT_EQ(static_cast<size_t>(CallsBeforePage(2)), fake_vuzoz::Calls().size());
     EXPECT_EQ(nullptr, Page());
-    EXPECT_EQ(0, main->m_nCurDevice);
+    EXPECT_EQ(0, main->CurrentDevice());
 
     WaitForStart();
     ASSERT_TRUE(main->IsStarted());
@@ -666,9 +686,9 @@ TEST_F(PageCacheEarlyInput, ASelectionMadeBeforeThePageIsFollowedAfterTheStart) 
     const std::vector<std::string>& calls = fake_vuzoz::Calls();
     ASSERT_GT(calls.size(), start.size());
     EXPECT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
-    EXPECT_EQ(1, main->m_nCurDevice);
-    ASSERT_NE(nullptr, main->m_pConfigPage);
-    EXPECT_EQ(1, main->m_pConfigPage->m_nDevice);
+    EXPECT_EQ(1, main->CurrentDevice());
+    ASSERT_NE(nullptr, main->ConfigPage());
+    EXPECT_EQ(1, main->ConfigPage()->m_nDevice);
     EXPECT_EQ("BG_GetCurBlinkPeriod 1", calls.back());
     // The page loaded the stored periods over what was typed.
     EXPECT_EQ(L"12", ui::Text(main->m_hWnd, IDC_FAST_ON));
@@ -679,12 +699,12 @@ TEST_F(PageCacheEarlyInput, ClosingBeforeThePageBuildsNone) {
     ::SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
     ui::PumpMessages();
     std::vector<std::string> expected = StartCalls(B88, false);
-    expected.resize(6);
+    expected.resize(static_cast<size_t>(CallsBeforePage(2)));
     const std::vector<std::string> close = CloseCalls({0, 1});
     expected.insert(expected.end(), close.begin(), close.end());
     EXPECT_EQ(expected, fake_vuzoz::Calls());
     EXPECT_EQ(nullptr, main->m_hWnd);
-    EXPECT_EQ(nullptr, main->m_pConfigPage);
+    EXPECT_EQ(nullptr, main->ConfigPage());
 }
 
 // ---- pages built ahead -------------------------------------------------------------------
@@ -760,7 +780,7 @@ private:
             wchar_t className[32] = L"";
             ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 32);
             if (create->lpcs->hwndParent == main->m_hWnd && ::lstrcmpW(className, L"#32770") == 0)
-                s_watch->devicesAtInit.push_back(main->m_nCurDevice);
+                s_watch->devicesAtInit.push_back(main->CurrentDevice());
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -796,9 +816,33 @@ protected:
         fake_vuzoz::Reset(panels);
         static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = TestMode() ? 1 : 0;
         main.reset(new CMainDialog);
+        main->SetStartMode(TestMode());
         AfxGetApp()->m_pMainWnd = main.get();
         ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
         ASSERT_FALSE(main->IsStarted());
+    }
+    // Ends the window (0: the close box, else the button) while one page is built ahead
+    // and one is still to come.
+    void EndWhilePagesAreBuiltAhead(int ending) {
+        CreateOnly({B88, T88, RP});
+        IdleUntil([this] { return main->IsStarted(); });
+        ASSERT_EQ(1u, PageWindows(main->m_hWnd).size());
+        IdleUntilPages(2);
+        ASSERT_EQ(2u, PageWindows(main->m_hWnd).size());
+        fake_vuzoz::ClearCalls();
+        if (ending == 0)
+            Close();
+        else
+            ui::Click(main->m_hWnd, ending);
+        // Long enough for many ticks of building ahead.
+        for (int wait = 0; wait < 20; ++wait) {
+            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            ui::PumpMessages();
+        }
+        // Every way out switches every panel off once and ends the library; the pages built
+        // ahead say nothing.
+        EXPECT_EQ(CloseCalls({0, 1, 2}), fake_vuzoz::Calls());
+        EXPECT_EQ(nullptr, main->m_hWnd);
     }
     static void StorePicks(int device) {
         const std::wstring section = ConfigSection(T88, device);
@@ -811,7 +855,7 @@ protected:
     // a test page shows its indicators' pictures.
     void ExpectStoredPicksShown() {
         if (TestMode()) {
-            const CTestPanel& page = *dynamic_cast<CTestPanel*>(main->m_pTestPage);
+            const CTestPanel& page = *dynamic_cast<CTestPanel*>(main->TestPage());
             EXPECT_EQ(test_page::kTogglePage.bitClearPicture, test_page::PaintedPicture(page, test_page::kTogglePage, 0));
             return;
         }
@@ -830,7 +874,7 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     PageInitWatch inits(main);
     StartPrepared(TestMode());
     ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     IdleUntilPages(3);
 
     const HWND shown = Shown();
@@ -846,10 +890,10 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     // All three pages were made while the first device was shown: two of them ahead.
     EXPECT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
     // Building them asked the device library nothing, read no device's key and stored nothing.
-    EXPECT_EQ(StartCalls(B88, TestMode()), fake_vuzoz::Calls());
+    EXPECT_EQ(StartCalls(B88, TestMode(), 4), fake_vuzoz::Calls());
     EXPECT_EQ(storedBefore, StoredEverything());
     // The focus stayed where it was, and Tab visits only the shown page.
-    EXPECT_EQ(main->m_listDevices.m_hWnd, ::GetFocus());
+    EXPECT_EQ(main->DeviceList().m_hWnd, ::GetFocus());
     const std::vector<HWND> visited = TabRound();
     int onThePage = 0;
     for (HWND focus : visited) {
@@ -860,49 +904,66 @@ TEST_P(PageCacheAhead, AfterTheStartAndAnIdleMomentEveryAttachedTypeHasAHiddenSi
     EXPECT_EQ(TestMode() ? 8 : 16, onThePage);
 }
 
-TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageSends) {
-    // A switch made before the window had an idle moment: the key is pressed before the
-    // start, and the page of the toggle switch panel is made by the switch.
-    std::vector<std::string> toMadePage;
-    {
-        StorePicks(1);
-        PageInitWatch inits(main);
-        CreateOnly({B88, T88, RP});
-        (void)::SetForegroundWindow(main->m_hWnd);
-        ::SetFocus(main->m_listDevices.m_hWnd);
-        INPUT keys[2] = {};
-        for (INPUT& key : keys) {
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = VK_DOWN;
-            key.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(VK_DOWN, MAPVK_VK_TO_VSC));
-        }
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ASSERT_EQ(2u, ::SendInput(2, keys, sizeof(INPUT)));
-        const DWORD begin = ::GetTickCount();
-        while (main->m_nCurDevice != 1 && ::GetTickCount() - begin < 5000) {
-            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            ui::PumpMessages();
-        }
-        ASSERT_EQ(1, main->m_nCurDevice);
-        ui::PumpDialog(main->m_hWnd);
-        ASSERT_GE(inits.devicesAtInit.size(), 2u);
-        ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
-        const std::vector<std::string> start = StartCalls(B88, TestMode());
-        const std::vector<std::string>& calls = fake_vuzoz::Calls();
-        ASSERT_GT(calls.size(), start.size());
-        ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
-        toMadePage.assign(calls.begin() + start.size(), calls.end());
-        ExpectStoredPicksShown();
-        TearDown();
-        SetUp();
+// What the switch from the pushbutton panel (device 0) to the toggle switch panel (device 1)
+// sends, whether it makes the page or finds it built ahead.
+std::vector<std::string> SwitchCalls(bool testMode) {
+    std::vector<std::string> calls;
+    if (testMode) {
+        for (int led = 0; led < 8; ++led)
+            calls.push_back("BG_GetLEDStatus 1 " + std::to_string(led));
+        calls.push_back("BG_GetButtonStatus 1");
+    } else {
+        // The pushbutton panel's LEDs off, the toggle switch panel's blinking fast, its key,
+        // its stored periods (none: the defaults) as each edit takes its text, then at once,
+        // the brightness, and the positions of its switches.
+        calls = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
+        const std::vector<std::string> fast = call_log::LedCommands(1, {2, 2, 2, 2, 2, 2, 2, 2});
+        calls.insert(calls.end(), fast.begin(), fast.end());
+        calls.push_back("BGGetDevKey 1");
+        calls.insert(calls.end(), 5, "BG_SetBlinkPeriod 1 25 12 25 12");
+        calls.push_back("BG_SetBrightness 1 127");
+        calls.push_back("BG_GetButtonStatus 1");
     }
-    // The same switch once the window was idle: the page was there, only pointed at the device.
+    calls.push_back("BG_GetCurBrightness 1");
+    calls.push_back("BG_GetCurBlinkPeriod 1");
+    return calls;
+}
+
+// A switch made before the window had an idle moment: the key is pressed before the start,
+// and the page of the toggle switch panel is made by the switch.
+TEST_P(PageCacheAhead, ASwitchMadeBeforeTheWindowWasIdleMakesThePage) {
+    StorePicks(1);
+    PageInitWatch inits(main);
+    CreateOnly({B88, T88, RP});
+    (void)::SetForegroundWindow(main->m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
+    // Only sent: the key waits in the queue until the window is started.
+    ASSERT_TRUE(real_input::Send(real_input::KeyStroke(VK_DOWN)));
+    const DWORD begin = ::GetTickCount();
+    while (main->CurrentDevice() != 1 && ::GetTickCount() - begin < 5000) {
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        ui::PumpMessages();
+    }
+    ASSERT_EQ(1, main->CurrentDevice());
+    ui::PumpDialog(main->m_hWnd);
+    ASSERT_GE(inits.devicesAtInit.size(), 2u);
+    ASSERT_EQ(1, inits.devicesAtInit[1]) << "the page was built before the switch";
+    const std::vector<std::string> start = StartCalls(B88, TestMode(), 3);
+    const std::vector<std::string>& calls = fake_vuzoz::Calls();
+    ASSERT_GT(calls.size(), start.size());
+    ASSERT_EQ(start, std::vector<std::string>(calls.begin(), calls.begin() + start.size()));
+    EXPECT_EQ(SwitchCalls(TestMode()), std::vector<std::string>(calls.begin() + start.size(), calls.end()));
+    ExpectStoredPicksShown();
+}
+
+// The same switch once the window was idle: the page was there, only pointed at the device.
+TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageSends) {
     StorePicks(1);
     PageInitWatch inits(main);
     fake_vuzoz::Reset({B88, T88, RP});
     StartPrepared(TestMode());
     ASSERT_TRUE(ui::BringToFront(main->m_hWnd));
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     IdleUntilPages(3);
     ASSERT_EQ(std::vector<int>({0, 0, 0}), inits.devicesAtInit);
     const std::vector<HWND> pages = PageWindows(main->m_hWnd);
@@ -911,46 +972,24 @@ TEST_P(PageCacheAhead, ASwitchToAPageBuiltAheadSendsWhatASwitchThatMakesThePageS
     const std::vector<HWND> pagesAfter = PageWindows(main->m_hWnd);
     EXPECT_EQ(std::set<HWND>(pages.begin(), pages.end()), std::set<HWND>(pagesAfter.begin(), pagesAfter.end()));
     EXPECT_TRUE(::IsWindowVisible(Shown()));
-    ASSERT_FALSE(toMadePage.empty());
-    EXPECT_EQ(toMadePage, toPageBuiltAhead);
+    EXPECT_EQ(SwitchCalls(TestMode()), toPageBuiltAhead);
     ExpectStoredPicksShown();
     // A page built ahead says goodbye to its device like any other once it has held one.
     fake_vuzoz::ClearCalls();
     Close();
-    EXPECT_EQ(CloseCalls({0, 1}), fake_vuzoz::Calls());
+    EXPECT_EQ(CloseCalls({0, 1, 2}), fake_vuzoz::Calls());
 }
 
-TEST_P(PageCacheAhead, ClosingOrEndingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
-    for (int ending : {0, IDOK, IDCANCEL}) {
-        SCOPED_TRACE(ending);
-        CreateOnly({B88, T88, RP});
-        IdleUntil([this] { return main->IsStarted(); });
-        ASSERT_EQ(1u, PageWindows(main->m_hWnd).size());
-        // One page is built ahead, one is still to come.
-        IdleUntilPages(2);
-        ASSERT_EQ(2u, PageWindows(main->m_hWnd).size());
-        fake_vuzoz::ClearCalls();
-        if (ending == 0)
-            Close();
-        else
-            ui::Click(main->m_hWnd, ending);
-        // Long enough for many ticks of building ahead.
-        for (int wait = 0; wait < 20; ++wait) {
-            (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            ui::PumpMessages();
-        }
-        // The close switches both 8x8 panels off; OK and Cancel let the shown configuration
-        // page switch its panel off. The pages built ahead say nothing.
-        std::vector<std::string> expected;
-        if (ending != 0 && !TestMode())
-            expected = call_log::LedCommands(0, {0, 0, 0, 0, 0, 0, 0, 0});
-        if (ending == 0)
-            expected = CloseCalls({0, 1});
-        EXPECT_EQ(expected, fake_vuzoz::Calls());
-        EXPECT_EQ(nullptr, main->m_hWnd);
-        TearDown();
-        SetUp();
-    }
+TEST_P(PageCacheAhead, ClosingWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(0);
+}
+
+TEST_P(PageCacheAhead, OkWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(IDOK);
+}
+
+TEST_P(PageCacheAhead, CancelWhilePagesAreBuiltAheadSendsWhatItAlwaysSent) {
+    EndWhilePagesAreBuiltAhead(IDCANCEL);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PageCacheAhead, ::testing::Values(false, true),

@@ -32,15 +32,15 @@ protected:
         const PageKind& kind = GetParam();
         const tagBGDevHWType other = kind.type == BG_HW_PUSHBUTTON_8X8 ? BG_HW_RADIO : BG_HW_PUSHBUTTON_8X8;
         Start({other, kind.type}, /*testMode*/ true);
-        ASSERT_NE(main->m_pTestPage, nullptr);
+        ASSERT_NE(main->TestPage(), nullptr);
         fake_vuzoz::ClearCalls();
         ui::ActivateDeviceItem(*main, kDevice);
-        ASSERT_EQ(main->m_nCurDevice, kDevice);
-        ASSERT_NE(main->m_pTestPage, nullptr);
+        ASSERT_EQ(main->CurrentDevice(), kDevice);
+        ASSERT_NE(main->TestPage(), nullptr);
         page = Page();
         ASSERT_NE(page, nullptr);
         ASSERT_TRUE(::IsWindowVisible(page));
-        panel = dynamic_cast<CTestPanel*>(main->m_pTestPage);
+        panel = dynamic_cast<CTestPanel*>(main->TestPage());
         ASSERT_NE(panel, nullptr);
         switch (kind.type) {
         case BG_HW_PUSHBUTTON_8X8:

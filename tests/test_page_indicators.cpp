@@ -15,7 +15,7 @@ protected:
         Start({kind.type}, /*testMode*/ true);
         page = Page();
         ASSERT_NE(page, nullptr);
-        panel = dynamic_cast<CTestPanel*>(main->m_pTestPage);
+        panel = dynamic_cast<CTestPanel*>(main->TestPage());
         ASSERT_NE(panel, nullptr);
     }
 

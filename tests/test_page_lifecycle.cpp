@@ -16,17 +16,17 @@ using namespace test_page;
 
 class TestPageLifecycle : public ui::MainWindowTest {
 protected:
-    CTestPanel* Panel() const { return dynamic_cast<CTestPanel*>(main->m_pTestPage); }
+    CTestPanel* Panel() const { return dynamic_cast<CTestPanel*>(main->TestPage()); }
 };
 
 TEST_F(TestPageLifecycle, EachPanelTypeGetsItsOwnPage) {
     Start({BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO}, /*testMode*/ true);
-    EXPECT_NE(dynamic_cast<CTestPanelB88*>(main->m_pTestPage), nullptr);
+    EXPECT_NE(dynamic_cast<CTestPanelB88*>(main->TestPage()), nullptr);
     ui::ActivateDeviceItem(*main, 1);
-    EXPECT_NE(dynamic_cast<CTestPanelT88*>(main->m_pTestPage), nullptr);
+    EXPECT_NE(dynamic_cast<CTestPanelT88*>(main->TestPage()), nullptr);
     ui::ActivateDeviceItem(*main, 2);
-    ASSERT_NE(dynamic_cast<CTestPanelRP*>(main->m_pTestPage), nullptr);
-    EXPECT_EQ(main->m_pTestPage->m_nDevice, 2);
+    ASSERT_NE(dynamic_cast<CTestPanelRP*>(main->TestPage()), nullptr);
+    EXPECT_EQ(main->TestPage()->m_nDevice, 2);
     EXPECT_EQ(::GetParent(Page()), main->m_hWnd);
     EXPECT_TRUE(::IsWindowVisible(Page()));
 }
@@ -75,16 +75,16 @@ TEST_F(TestPageLifecycle, AnswersDeliveredWhileThePageIsCreatedReachIt) {
         fake_vuzoz::Panel(0).led[led] = pushbuttonLeds[led];
     fake_vuzoz::Panel(0).buttons = 0x80;
     StartPrepared(/*testMode*/ true);
-    ASSERT_NE(main->m_pTestPage, nullptr);
+    ASSERT_NE(main->TestPage(), nullptr);
 
     ui::ActivateDeviceItem(*main, 1);
-    ASSERT_NE(dynamic_cast<CTestPanelRP*>(main->m_pTestPage), nullptr);
+    ASSERT_NE(dynamic_cast<CTestPanelRP*>(main->TestPage()), nullptr);
     EXPECT_EQ(Grid(Page(), 5), (std::vector<std::string>{Only(3), Only(2), Only(1), Only(0), Only(3)}));
     for (int button = 0; button < 4; ++button)
         EXPECT_EQ(ui::IsEnabled(Page(), IndicatorId(button)), button != 0 && button != 2) << "button " << button;
 
     ui::ActivateDeviceItem(*main, 0);
-    ASSERT_NE(dynamic_cast<CTestPanelB88*>(main->m_pTestPage), nullptr);
+    ASSERT_NE(dynamic_cast<CTestPanelB88*>(main->TestPage()), nullptr);
     std::vector<std::string> expected;
     for (int led = 0; led < 8; ++led)
         expected.push_back(Only(pushbuttonLeds[led]));
@@ -96,7 +96,7 @@ TEST_F(TestPageLifecycle, AnswersDeliveredWhileThePageIsCreatedReachIt) {
 
 TEST_F(TestPageLifecycle, ActivatingTheCurrentDeviceKeepsThePageAsItIs) {
     Start({BG_HW_TOGGLE_8X8, BG_HW_PUSHBUTTON_8X8}, /*testMode*/ true);
-    CTestDialog* const before = main->m_pTestPage;
+    CTestDialog* const before = main->TestPage();
     ASSERT_NE(before, nullptr);
     const HWND page = Page();
     fake_vuzoz::DeliverLedState(BG_HW_TOGGLE_8X8, 0, 4, 2);
@@ -105,7 +105,7 @@ TEST_F(TestPageLifecycle, ActivatingTheCurrentDeviceKeepsThePageAsItIs) {
 
     fake_vuzoz::ClearCalls();
     ui::ActivateDeviceItem(*main, 0);
-    EXPECT_EQ(main->m_pTestPage, before);
+    EXPECT_EQ(main->TestPage(), before);
     EXPECT_EQ(Page(), page);
     EXPECT_TRUE(::IsWindow(page));
     EXPECT_EQ(Snapshot(page), display);

@@ -100,6 +100,72 @@ TEST_F(TransferFile, RefusalNamesTheLineAndTheReason) {
     EXPECT_EQ(L"Line 5: \"Bogus\" is not a value of this key.", transfer::DescribeParseError(result));
 }
 
+// The same file as Notepad saves it after an edit: UTF-8 with or without a byte order mark,
+// or UTF-16 big endian; letters beyond ASCII and beyond the 16-bit range come through.
+TEST_F(TransferFile, ReaderTakesTheFileAsNotepadSavesIt) {
+    const std::wstring text = kHeader + L"; \u00c4nderung \u0416 \U0001F6EB\r\n" + kConfigKey +
+                              L"\"Button1\"=dword:00010022\r\n\"LEDval1\"=\"16000\"\r\n";
+    std::string utf8 = transfer_test::Narrow(text);
+    ASSERT_NE(std::string::npos, utf8.find("\xF0\x9F\x9B\xAB"));  // the airplane as four bytes
+    std::vector<unsigned char> withMark = {0xEF, 0xBB, 0xBF};
+    withMark.insert(withMark.end(), utf8.begin(), utf8.end());
+    std::vector<unsigned char> bigEndian = {0xFE, 0xFF};
+    for (wchar_t c : text) {
+        bigEndian.push_back(static_cast<unsigned char>(c >> 8));
+        bigEndian.push_back(static_cast<unsigned char>(c & 0xFF));
+    }
+    const std::pair<const char*, std::vector<unsigned char>> files[] = {
+        {"UTF-8 with its mark", withMark},
+        {"UTF-8 without a mark", std::vector<unsigned char>(utf8.begin(), utf8.end())},
+        {"UTF-16 big endian", bigEndian},
+    };
+    std::wstring path = transfer_test::TempPath(L"notepad.reg");
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.first);
+        test_settings::Clear();
+        transfer_test::WriteBytes(path, file.second);
+        transfer::SettingsFile loaded;
+        transfer::Outcome outcome = transfer::LoadSettingsFile(path, &loaded);
+        ASSERT_TRUE(outcome.ok) << transfer_test::Narrow(outcome.message);
+        ASSERT_TRUE(transfer::ImportAll(loaded).ok);
+        DWORD button = 0;
+        std::wstring value;
+        EXPECT_TRUE(test_settings::ReadDword(L"All aircraft\\FAKE-1-0", L"Button1", &button));
+        EXPECT_EQ(0x10022u, button);
+        EXPECT_TRUE(test_settings::ReadString(L"All aircraft\\FAKE-1-0", L"LEDval1", &value));
+        EXPECT_EQ(L"16000", value);
+    }
+    ::DeleteFileW(path.c_str());
+}
+
+// A value of a row is named as the page shows the row; no message speaks of encodings.
+TEST_F(TransferFile, MessagesNameRowsAsTheUserSeesThem) {
+    struct Case {
+        std::wstring line;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {L"\"Button1\"=\"x\"", L"Line 4: button 2 has a wrong type or value."},
+        {L"\"OnButton0\"=dword:1", L"Line 4: switch 1 (on event) has a wrong type or value."},
+        {L"\"OffButton7\"=hex:00", L"Line 4: switch 8 (off event) has a wrong type or value."},
+        {L"\"ButtonVar3\"=dword:0000000x", L"Line 4: switch 4 (state variable) has a wrong type or value."},
+        {L"\"LED4\"=\"1\"", L"Line 4: LED 5 has a wrong type or value."},
+        {L"\"LEDcomp5\"=\"1\"", L"Line 4: LED 6 (comparison) has a wrong type or value."},
+        {L"\"LEDval6\"=\"1\\n\"", L"Line 4: LED 7 (value) has a wrong type or value."},
+        {L"\"Button8\"=dword:00000001", L"Line 4: \"Button8\" is not a value of this key."},
+    };
+    for (const Case& c : cases) {
+        transfer::ParseResult result = transfer::ParseSettingsFile(Utf16File(kHeader + kConfigKey + c.line + L"\r\n"));
+        EXPECT_EQ(transfer_test::Narrow(c.message), transfer_test::Narrow(transfer::DescribeParseError(result)));
+    }
+    transfer::ParseResult twice = transfer::ParseSettingsFile(
+        Utf16File(kHeader + kConfigKey + L"\"LED0\"=dword:00000001\r\n\"LED0\"=dword:00000001\r\n"));
+    EXPECT_EQ("Line 5: LED 1 is given twice.", transfer_test::Narrow(transfer::DescribeParseError(twice)));
+    std::vector<unsigned char> latin1 = {'W', 0xC4, '\r', '\n'};
+    const std::string notText = transfer_test::Narrow(transfer::DescribeParseError(transfer::ParseSettingsFile(latin1)));
+    EXPECT_EQ("Line 1: the file is not plain text, or it is damaged.", notText);
+}
+
 struct HostileFile {
     const char* name;
     std::vector<unsigned char> bytes;
@@ -168,40 +234,45 @@ std::vector<HostileFile> HostileFiles() {
         {"no header", file(good), ParseError::NoHeader, 1},
         {"REGEDIT4 header", file(L"REGEDIT4\r\n\r\n" + good), ParseError::NoHeader, 1},
         {"header only", file(kHeader), ParseError::NoSettings, 0},
-        {"empty file", {}, ParseError::NoByteOrderMark, 0},
+        {"empty file", {}, ParseError::NoHeader, 1},
         {"byte order mark only", {0xFF, 0xFE}, ParseError::NoHeader, 1},
         {"valid part, bad end", withBody(good + L"\r\n" + kHardwareKey + L"\"Type\"=dword:00000001\r\n"
                                          L"[" + kRoot + L"\\Hardware\\..]\r\n"),
          ParseError::BadDeviceKey, 8},
     };
-    // Encodings.
+    // Encodings: what is neither UTF-16 with its mark nor UTF-8 is no text.
     std::vector<unsigned char> noMark = Utf16File(kHeader + good);
     noMark.erase(noMark.begin(), noMark.begin() + 2);
-    files.push_back({"no byte order mark", noMark, ParseError::NoByteOrderMark, 0});
-    std::vector<unsigned char> bigEndian = {0xFE, 0xFF};
-    for (size_t i = 2; i < noMark.size(); i += 2) {
-        bigEndian.push_back(noMark[i + 1]);
-        bigEndian.push_back(noMark[i]);
-    }
-    files.push_back({"big endian", bigEndian, ParseError::NoByteOrderMark, 0});
-    std::string utf8 = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n";
-    files.push_back({"UTF-8", std::vector<unsigned char>(utf8.begin(), utf8.end()), ParseError::OddSize, 0});
+    files.push_back({"UTF-16 without its mark", noMark, ParseError::NotText, 1});
+    std::string ansi = "Windows Registry Editor Version 5.00\r\n; \xC4nderung\r\n";
+    files.push_back({"ANSI text", std::vector<unsigned char>(ansi.begin(), ansi.end()), ParseError::NotText, 2});
+    std::string overlong = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n; \xC0\xAF\r\n";
+    files.push_back({"overlong UTF-8", std::vector<unsigned char>(overlong.begin(), overlong.end()),
+                     ParseError::NotText, 2});
+    std::string surrogate = "Windows Registry Editor Version 5.00\r\n\r\n; \xED\xA0\x80\r\n";
+    files.push_back({"UTF-8 surrogate", std::vector<unsigned char>(surrogate.begin(), surrogate.end()),
+                     ParseError::NotText, 3});
+    std::string cut = "Windows Registry Editor Version 5.00\r\n; \xD0";
+    files.push_back({"UTF-8 cut short", std::vector<unsigned char>(cut.begin(), cut.end()), ParseError::NotText, 2});
+    const char kNul[] = "Windows Registry Editor Version 5.00\r\n;\0x\r\n";
+    std::string nul(kNul, sizeof(kNul) - 1);
+    files.push_back({"UTF-8 with a NUL", std::vector<unsigned char>(nul.begin(), nul.end()), ParseError::NotText, 2});
     std::vector<unsigned char> odd = Utf16File(kHeader + good);
     odd.pop_back();
-    files.push_back({"odd byte count", odd, ParseError::OddSize, 0});
+    files.push_back({"odd byte count", odd, ParseError::NotText, 0});
     std::vector<unsigned char> cutPair = Utf16File(kHeader + good + L"; ");
     cutPair.push_back(0x3D);
     cutPair.push_back(0xD8);  // a high surrogate and then the end
-    files.push_back({"truncated surrogate pair", cutPair, ParseError::BadUtf16, 5});
-    files.push_back({"unpaired low surrogate", Utf16File(kHeader + good + L"; \xDC00\r\n"), ParseError::BadUtf16, 5});
+    files.push_back({"truncated surrogate pair", cutPair, ParseError::NotText, 5});
+    files.push_back({"unpaired low surrogate", Utf16File(kHeader + good + L"; \xDC00\r\n"), ParseError::NotText, 5});
     files.push_back({"high surrogate then letter", Utf16File(kHeader + good + L"; \xD83Dx\r\n"),
-                     ParseError::BadUtf16, 5});
+                     ParseError::NotText, 5});
     std::vector<unsigned char> withNul = Utf16File(kHeader + good + L"\"LEDval0\"=\"1");
     withNul.push_back(0);
     withNul.push_back(0);
     std::vector<unsigned char> rest = Utf16File(L"2\"\r\n");
     withNul.insert(withNul.end(), rest.begin() + 2, rest.end());
-    files.push_back({"NUL in a text", withNul, ParseError::BadUtf16, 5});
+    files.push_back({"NUL in a text", withNul, ParseError::NotText, 5});
     std::vector<unsigned char> large = Utf16File(kHeader + good);
     large.resize(transfer::kMaxFileSize + 2, 0x20);
     files.push_back({"just over 1 MB", large, ParseError::TooLarge, 0});

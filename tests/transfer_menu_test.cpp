@@ -3,6 +3,7 @@
 // copying from another stored panel, and opening it with the mouse and the keyboard.
 #include "config_page_harness.h"
 #include "mainwnd/device_context_menu.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_settings.h"
 #include "transfer_test_support.h"
@@ -63,7 +64,7 @@ protected:
         PickLED(6, 30);
         ::SetDlgItemTextW(main->m_hWnd, IDC_FAST_ON, L"7");
         ::SetDlgItemTextW(main->m_hWnd, IDC_SLOW_OFF, L"90");
-        main->m_sliderBrightness.SetPos(200);
+        ui::BrightnessSlider(*main).SetPos(200);
         Apply();
     }
 
@@ -76,12 +77,8 @@ protected:
         test_settings::WriteDword(L"Hardware\\" + key, L"Type", type);
     }
 
-    std::vector<std::wstring> m_files;
-};
-
-TEST_F(TransferMenu, RoundTripOfEachPanelTypeRestoresPicksBrightnessAndBlinkPeriods) {
-    for (tagBGDevHWType type : {BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO}) {
-        SCOPED_TRACE(config_test::PanelName(type));
+    // Settings made and applied on a panel of type, exported, cleared and imported again.
+    void ExpectRoundTrip(tagBGDevHWType type) {
         Start({type});
         MakeAndApplySettings();
         main->CreatePage(FALSE);  // what the page shows of the stored settings
@@ -110,9 +107,21 @@ TEST_F(TransferMenu, RoundTripOfEachPanelTypeRestoresPicksBrightnessAndBlinkPeri
         EXPECT_EQ(7, fake_vuzoz::Panel(0).fastOn);
         EXPECT_EQ(90, fake_vuzoz::Panel(0).slowOff);
         EXPECT_FALSE(ApplyEnabled());
-        TearDown();
-        SetUp();
     }
+
+    std::vector<std::wstring> m_files;
+};
+
+TEST_F(TransferMenu, RoundTripOfAPushbuttonPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_PUSHBUTTON_8X8);
+}
+
+TEST_F(TransferMenu, RoundTripOfAToggleSwitchPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_TOGGLE_8X8);
+}
+
+TEST_F(TransferMenu, RoundTripOfARadioPanelRestoresPicksBrightnessAndBlinkPeriods) {
+    ExpectRoundTrip(BG_HW_RADIO);
 }
 
 TEST_F(TransferMenu, OnePanelFileGoesToTheChosenPanelWhateverKeyItCameFrom) {
@@ -148,8 +157,23 @@ TEST_F(TransferMenu, FileOfAnotherPanelTypeIsRefused) {
     ui::MessageBoxAnswerer answers({IDOK});
     Choose(0, ID_IMPORT_SETTINGS, path);
     ASSERT_EQ(1u, answers.Texts().size());
-    EXPECT_NE(std::wstring::npos, answers.Texts()[0].find(L"8x8 pushbutton panel")) << answers.Texts()[0];
-    EXPECT_NE(std::wstring::npos, answers.Texts()[0].find(L"8x8 toggle switch panel")) << answers.Texts()[0];
+    EXPECT_NE(std::wstring::npos,
+              answers.Texts()[0].find(
+                  L"The file holds the settings of an 8x8 pushbutton panel, but this panel is an 8x8 toggle switch "
+                  L"panel."))
+        << transfer_test::Narrow(answers.Texts()[0]);
+    EXPECT_EQ(before, DumpStore());
+
+    // A file of one panel without its hardware section names no type: "a panel of unknown type".
+    transfer_test::WriteBytes(path, transfer_test::Utf16File(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                             L"[HKEY_CURRENT_USER\\Software\\Brellow Group\\Settings"
+                                                             L"\\All aircraft\\Pushbuttons]\r\n"
+                                                             L"\"Button0\"=dword:00010022\r\n"));
+    ui::MessageBoxAnswerer again({IDOK});
+    Choose(0, ID_IMPORT_SETTINGS, path);
+    ASSERT_EQ(1u, again.Texts().size());
+    EXPECT_NE(std::wstring::npos, again.Texts()[0].find(L"holds the settings of a panel of unknown type, but"))
+        << transfer_test::Narrow(again.Texts()[0]);
     EXPECT_EQ(before, DumpStore());
 }
 
@@ -251,7 +275,7 @@ TEST_F(TransferMenu, FailedWritePutsTheSectionsBackAndTellsTheUser) {
     ui::MessageBoxAnswerer answers({IDOK});
     Choose(0, ID_IMPORT_SETTINGS, path);
     ASSERT_EQ(1u, answers.Texts().size());
-    EXPECT_EQ(AfxLoadString(IDS_WRITE_FAILED), answers.Texts()[0]);
+    EXPECT_EQ(L"The settings could not be written. The stored settings are as they were.", answers.Texts()[0]);
     EXPECT_EQ(before, DumpStore());
     EXPECT_EQ(L"dword 0x1002c", DescribeValue(L"All aircraft\\FAKE-1-0", L"Button0"));
     EXPECT_EQ(L"absent", DescribeValue(L"All aircraft\\FAKE-1-0", L"LED2"));
@@ -356,11 +380,7 @@ void PressKeysInMenu(MenuKeys* keys) {
     }
     if (popup != nullptr) {
         for (WORD key : keys->keys) {
-            INPUT input[2] = {};
-            input[0].type = input[1].type = INPUT_KEYBOARD;
-            input[0].ki.wVk = input[1].ki.wVk = key;
-            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            ::SendInput(2, input, sizeof(INPUT));
+            (void)real_input::Send(real_input::KeyStroke(key));
             ::Sleep(100);
         }
     }
@@ -382,48 +402,30 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     // so no page is made while the menu comes up.
     ui::ActivateDeviceItem(*main, 1);
     ::SetForegroundWindow(main->m_hWnd);
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     transfer_test::PickPath(L"");
     int calls = transfer_test::PickerCalls();
 
     // Right click on the second panel, then the last item: Import settings... (cancelled).
     RECT item = {LVIR_ICON, 0, 0, 0};
-    ASSERT_TRUE(main->m_listDevices.SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
+    ASSERT_TRUE(main->DeviceList().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
     POINT point = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ::ClientToScreen(main->m_listDevices.m_hWnd, &point);
+    ::ClientToScreen(main->DeviceList().m_hWnd, &point);
     MenuKeys importKeys;
     importKeys.keys = {VK_UP, VK_RETURN};
     std::thread importThread(PressKeysInMenu, &importKeys);
-    INPUT click[3] = {};
-    for (INPUT& input : click) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    click[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
-    click[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
-    ::SendInput(3, click, sizeof(INPUT));
+    EXPECT_TRUE(real_input::Send(real_input::ClickAt(point, /*right*/ true)));
     WaitFor(importKeys);
     importThread.join();
     EXPECT_EQ(calls + 1, transfer_test::PickerCalls());
     EXPECT_FALSE(transfer_test::LastPickWasSave());
 
     // Shift+F10 on the selected panel, then two up: Export all settings... (cancelled).
-    ::SetFocus(main->m_listDevices.m_hWnd);
+    ::SetFocus(main->DeviceList().m_hWnd);
     MenuKeys exportKeys;
     exportKeys.keys = {VK_UP, VK_UP, VK_RETURN};
     std::thread exportThread(PressKeysInMenu, &exportKeys);
-    INPUT shiftF10[4] = {};
-    for (INPUT& input : shiftF10)
-        input.type = INPUT_KEYBOARD;
-    shiftF10[0].ki.wVk = VK_SHIFT;
-    shiftF10[1].ki.wVk = VK_F10;
-    shiftF10[2].ki.wVk = VK_F10;
-    shiftF10[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    shiftF10[3].ki.wVk = VK_SHIFT;
-    shiftF10[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, shiftF10, sizeof(INPUT));
+    EXPECT_TRUE(real_input::Send(real_input::KeyStroke(VK_F10, /*shift*/ true)));
     WaitFor(exportKeys);
     exportThread.join();
     EXPECT_EQ(calls + 2, transfer_test::PickerCalls());

@@ -113,6 +113,18 @@ std::wstring FileText(const std::wstring& path) {
     return text;
 }
 
+std::string Narrow(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        (void)::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size,
+                                    nullptr, nullptr);
+    return bytes;
+}
+
 void PickPath(const std::wstring& path) {
     g_pickPath = path;
     device_menu::SetFilePicker(Picker);

@@ -20,6 +20,9 @@ std::vector<unsigned char> Utf16File(const std::wstring& text);
 // The file's text without its byte order mark.
 std::wstring FileText(const std::wstring& path);
 
+// The text in UTF-8, for messages of failed expectations and files as Notepad saves them.
+std::string Narrow(const std::wstring& text);
+
 // The path the next file dialog gives; empty: the user cancels. Counts the dialogs.
 void PickPath(const std::wstring& path);
 int PickerCalls();

@@ -1,6 +1,7 @@
 // The application object: prepares the common controls and the settings place, reads
-// the command line, measures the vocabulary tables and runs the main window, or, for /export and
-// /import, moves the settings without a window.
+// the command line, measures the vocabulary tables and runs the main window (or brings the
+// window of the Tollan already running to the front), or, for /export and /import, moves the
+// settings without a window.
 #ifndef TOLLAN_APP_CONFIGURATOR_APP_H
 #define TOLLAN_APP_CONFIGURATOR_APP_H
 

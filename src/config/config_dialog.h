@@ -10,6 +10,11 @@
 
 #include <functional>
 
+#include <string>
+
+class CDeviceKey;
+class CPageHost;
+
 class CConfigDialog : public CDialog {
 public:
     // m_nDevice of a page built ahead of its first use: it holds no device, reads no
@@ -18,8 +23,20 @@ public:
 
     CConfigDialog(UINT nIDTemplate, CWnd* pParent);
 
+    // The window that shows the page; null: the page stands alone and asks nobody.
+    void SetHost(CPageHost* host) { m_pHost = host; }
+
     virtual bool LoadConfig();
     virtual bool SaveConfig();
+    // The store holds something else for the device than what the page loaded or last saved:
+    // it was changed outside Tollan.
+    virtual bool StoreChangedOutside() const { return false; }
+    // What the page and the brightness and blink controls show is not what the store holds:
+    // a save would change something.
+    virtual bool ShownDiffersFromStored() const { return true; }
+    // The page keeps its changes over a change made outside Tollan: what is stored now counts
+    // as what the page loaded.
+    virtual void AcceptStored() {}
     // Creates the page window from its own template as a child of pParentWnd.
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;
@@ -32,6 +49,13 @@ public:
     // leaves it (all LEDs off); until it is pointed at a device again it sends nothing,
     // not even when its window is destroyed.
     void LeaveDevice();
+    // The page's panel went (unplugged): the page keeps its picks and the panel's key, which
+    // a save still writes to, and sends nothing; LeaveDevice has nothing left to switch off.
+    void Detach(const std::string& deviceKey);
+    // The page's panel is attached again, as device: the page is its page again, picks kept,
+    // and the LEDs are as the page has them (the row of the focused list blinking).
+    void Reattach(int device);
+    bool IsDetached() const { return m_bDetached; }
 
     // When the page or the main window's brightness and blink controls hold unsaved
     // changes, asks with string 106 (Yes / No / Cancel): Yes saves, No lets them go.
@@ -68,6 +92,8 @@ public:
     bool m_bHoldsDevice;
 
 protected:
+    // The key the page loads and saves under: its device's, or the one kept while detached.
+    bool GetDeviceKey(CDeviceKey& key) const;
     // LED led fast-blinking, the other seven off.
     void HighlightLED(int led) const;
     // Something the page shows changed: m_bChanged follows DiffersFromStored, and Apply
@@ -76,7 +102,12 @@ protected:
     // Sets one of the page's own targets to value; false when target is none of them.
     virtual bool SetTarget(int target, int value);
 
+    CPageHost* m_pHost;
+
 private:
+    bool m_bDetached;
+    std::string m_strDetachedKey;
+
     static const MessageMapEntry<CConfigDialog> s_messageMap[];
 
     void OnUndo(UINT nID);

@@ -5,10 +5,10 @@
 #include "config/vocabulary_tables.h"
 #include "device/device_key.h"
 #include "device/panel_leds.h"
-#include "mainwnd/main_dialog.h"
+#include "config/page_host.h"
 #include "resource.h"
 #include "scaling/page_scaling.h"
-#include "store/pending_save.h"
+#include "store/panel_settings.h"
 #include "VUZoz.h"
 
 #include <algorithm>
@@ -371,7 +371,7 @@ void CConfigPanel::FindRow(int input) {
         HighlightLED(input);
 }
 
-void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD id) {
+void CConfigPanel::RestoreButton(const store::SettingSection& section, int index, DWORD id) {
     const CUpperColumn& upper = m_upperColumn;
     // The lists are filled in table order, so the table is searched, not the list (asking a
     // list for each item's data costs a message per item); a row the list could not take is
@@ -391,25 +391,21 @@ void CConfigPanel::RestoreButton(const std::wstring& section, int index, DWORD i
     }
 }
 
-void CConfigPanel::KeepStoredValues(const std::wstring& section, int index, DWORD id) {
-    CWinApp* app = AfxGetApp();
+void CConfigPanel::KeepStoredValues(const store::SettingSection& section, int index, DWORD id) {
     m_keptButton[index][0] = id;
-    for (int value = 1; value < m_upperColumn.ValueCount(); ++value) {
-        m_keptButton[index][value] = app->GetProfileInt(
-            section.c_str(), store::IndexedValueName(m_upperColumn.ValueName(value), index).c_str(), 0);
-    }
+    for (int value = 1; value < m_upperColumn.ValueCount(); ++value)
+        m_keptButton[index][value] =
+            section.Number(store::IndexedValueName(m_upperColumn.ValueName(value), index).c_str(), 0);
 }
 
-void CConfigPanel::KeepStoredLED(const std::wstring& section, int index, DWORD variable) {
-    CWinApp* app = AfxGetApp();
+void CConfigPanel::KeepStoredLED(const store::SettingSection& section, int index, DWORD variable) {
     m_keptLED[index].variable = variable;
-    m_keptLED[index].comparison =
-        app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
-    m_keptLED[index].value =
-        app->GetProfileString(section.c_str(), store::IndexedValueName(store::kLEDval, index).c_str());
+    m_keptLED[index].comparison = section.Number(store::IndexedValueName(store::kLEDcomp, index).c_str(), 0);
+    const store::SettingValue* stored = section.Find(store::IndexedValueName(store::kLEDval, index).c_str());
+    m_keptLED[index].value = stored != nullptr ? stored->text : std::wstring();
 }
 
-void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD variable) {
+void CConfigPanel::RestoreLED(const store::SettingSection& section, int index, DWORD variable) {
     KeepStoredLED(section, index, variable);
     const DWORD comparison = m_keptLED[index].comparison;
     const std::wstring& value = m_keptLED[index].value;
@@ -433,21 +429,23 @@ void CConfigPanel::RestoreLED(const std::wstring& section, int index, DWORD vari
 
 bool CConfigPanel::LoadConfig() {
     CDeviceKey key;
-    if (!key.Get(m_nDevice))
+    if (!GetDeviceKey(key))
         return false;
-    CWinApp* app = AfxGetApp();
-    const std::wstring section = store::ConfigSectionName(key.c_str());
+    m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
+    const store::PanelSettings& stored = m_stored;
+    static const store::SettingSection kNothingStored = {store::SectionKind::Config, std::wstring(), {}};
+    const store::SettingSection* config = stored.Find(store::SectionKind::Config);
+    const store::SettingSection& section = config != nullptr ? *config : kNothingStored;
     for (int k = 0; k < store::kRowCount; ++k) {
         ForgetRow(k);
         // A stored 0, like a value never written, is nothing.
-        const DWORD id = app->GetProfileInt(
-            section.c_str(), store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
+        const DWORD id = section.Number(store::IndexedValueName(m_upperColumn.KeyValueName(), k).c_str(), 0);
         if (id != 0)
             RestoreButton(section, k, id);
         // A row the panel lacks is written back as it is stored, whatever it holds.
         if (!HasRow(IDC_BUTTON_LIST_FIRST + k))
             KeepStoredValues(section, k, id);
-        const DWORD variable = app->GetProfileInt(section.c_str(), store::IndexedValueName(store::kLED, k).c_str(), 0);
+        const DWORD variable = section.Number(store::IndexedValueName(store::kLED, k).c_str(), 0);
         if (variable != 0)
             RestoreLED(section, k, variable);
         else if (!HasRow(IDC_LED_LIST_FIRST + k))
@@ -456,14 +454,42 @@ bool CConfigPanel::LoadConfig() {
     RememberStoredRows();
     ShowHeldRows();
     History().Clear();
-    CMainDialog* main = GetMainDialog();
-    if (main != nullptr)
-        main->LoadHardwareSettings(key.c_str());
+    if (m_pHost != nullptr)
+        m_pHost->LoadHardwareSettings(stored);
     m_bChanged = false;
     return true;
 }
 
-void CConfigPanel::WriteRows(store::SectionWrites& section) const {
+store::PanelSettings CConfigPanel::ShownSettings(const std::wstring& deviceKey) const {
+    store::PanelSettings shown;
+    shown.deviceKey = deviceKey;
+    WriteRows(shown.Section(store::SectionKind::Config));
+    if (m_pHost != nullptr)
+        m_pHost->WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    return shown;
+}
+
+bool CConfigPanel::ShownDiffersFromStored() const {
+    if (m_stored.deviceKey.empty())
+        return true;
+    const store::PanelSettings stored =
+        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    return !store::Holds(stored, ShownSettings(m_stored.deviceKey));
+}
+
+bool CConfigPanel::StoreChangedOutside() const {
+    if (m_stored.deviceKey.empty())
+        return false;
+    const store::PanelSettings now = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    return !store::SameSettings(now, m_stored);
+}
+
+void CConfigPanel::AcceptStored() {
+    if (!m_stored.deviceKey.empty())
+        m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+}
+
+void CConfigPanel::WriteRows(store::SettingSection& section) const {
     const DWORD nothing[CUpperColumn::kMaxValues] = {};
     for (int k = 0; k < store::kRowCount; ++k) {
         const int button = m_nButtonRow[k];
@@ -491,28 +517,32 @@ void CConfigPanel::WriteRows(store::SectionWrites& section) const {
 
 bool CConfigPanel::SaveConfig() {
     CDeviceKey key;
-    if (!key.Get(m_nDevice))
+    if (!GetDeviceKey(key))
         return false;
     // Both sections are written whole or not at all, also when Tollan ends half-way: a
     // failed write puts back what they held, and a save cut short is finished at the next
     // start. A section that cannot be read whole is not written.
-    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
-    std::vector<store::SectionWrites> sections;
-    sections.emplace_back(profile + L"\\" + store::ConfigSectionName(key.c_str()));
-    WriteRows(sections.back());
-    CMainDialog* main = GetMainDialog();
-    if (main != nullptr) {
-        sections.emplace_back(profile + L"\\" + store::HardwareSectionName(key.c_str()));
-        main->WriteHardwareSettings(sections.back());
+    // Apply never writes over a change made outside Tollan that the page has not shown.
+    if (StoreChangedOutside()) {
+        if (AfxMessageBox(IDS_CHANGED_OUTSIDE, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            PointAtDevice(m_nDevice);
+            return false;
+        }
     }
-    const store::SaveResult result = store::SaveSections(store::PendingSavePath(profile), sections);
+    const store::PanelSettings shown = ShownSettings(store::DeviceKeyText(key.c_str()));
+    const store::SaveResult result = store::WritePanelSettings(AfxGetApp()->GetAppRegistryPath(), {shown});
     if (result != store::kSaveDone) {
+        // What a save that could not be put back left is Tollan's own writing, not a change
+        // made outside it.
+        if (result == store::kSaveFailedNotRestored)
+            m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), shown.deviceKey);
         // The picks stay unsaved: the page stays changed and Apply stays usable.
         AfxMessageBox(result == store::kSaveFailed ? IDS_SAVE_FAILED : IDS_RESTORE_FAILED, MB_OK | MB_ICONERROR);
         return false;
     }
-    if (main != nullptr)
-        main->HardwareSettingsSaved();
+    if (m_pHost != nullptr)
+        m_pHost->HardwareSettingsSaved();
+    m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), shown.deviceKey);
     RememberStoredRows();
     History().Clear();
     m_bChanged = false;

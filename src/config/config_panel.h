@@ -12,13 +12,14 @@
 #include "config/return_focus.h"
 #include "config/upper_column.h"
 #include "config/vocabulary_list.h"
+#include "store/panel_settings.h"
 #include "store/settings_store.h"
 
 #include <string>
 #include <vector>
 
 namespace store {
-struct SectionWrites;
+struct SettingSection;
 }
 
 // What a panel has of the eight rows of each column, and how its inputs move.
@@ -41,6 +42,9 @@ public:
 
     bool LoadConfig() override;
     bool SaveConfig() override;
+    bool StoreChangedOutside() const override;
+    bool ShownDiffersFromStored() const override;
+    void AcceptStored() override;
     // Every list set to nothing, no kept identifier, no history and no search left from the
     // device before, then the device's stored picks.
     void PointAtDevice(int device) override;
@@ -113,17 +117,21 @@ private:
     // question is asked, no menu is open and no mouse button holds a control.
     bool MayMoveFocus() const;
     void FindRow(int input);
-    void RestoreButton(const std::wstring& section, int index, DWORD id);
-    void RestoreLED(const std::wstring& section, int index, DWORD variable);
+    void RestoreButton(const store::SettingSection& section, int index, DWORD id);
+    void RestoreLED(const store::SettingSection& section, int index, DWORD variable);
     // What the panel lacks is written back as it is stored, whatever its list shows.
-    void KeepStoredValues(const std::wstring& section, int index, DWORD id);
-    void KeepStoredLED(const std::wstring& section, int index, DWORD variable);
+    void KeepStoredValues(const store::SettingSection& section, int index, DWORD id);
+    void KeepStoredLED(const store::SettingSection& section, int index, DWORD variable);
     void RememberStoredRows();
     // What a save writes into the configuration section: every row's values, row by row.
-    void WriteRows(store::SectionWrites& section) const;
+    void WriteRows(store::SettingSection& section) const;
+    // Both sections as a save would write them now.
+    store::PanelSettings ShownSettings(const std::wstring& deviceKey) const;
 
     const CUpperColumn& m_upperColumn;
     const PanelRows m_rows;
+    // Both sections as the page loaded them or last saved them.
+    store::PanelSettings m_stored;
     DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];
     KeptLED m_keptLED[store::kRowCount];
     // The rows as loaded or saved last.

@@ -2,7 +2,7 @@
 
 #include "config/table_statistics.h"
 #include "config/vocabulary_tables.h"
-#include "store/pending_save.h"
+#include "store/panel_settings.h"
 #include "store/settings_store.h"
 
 namespace {
@@ -37,12 +37,12 @@ public:
 
 }  // namespace
 
-void CUpperColumn::WriteValues(store::SectionWrites& section, int index, const DWORD* values) const {
+void CUpperColumn::WriteValues(store::SettingSection& section, int index, const DWORD* values) const {
     for (int value = 0; value < ValueCount(); ++value)
         section.AddDword(store::IndexedValueName(ValueName(value), index), values[value]);
 }
 
-void CUpperColumn::WriteRow(store::SectionWrites& section, int index, int row) const {
+void CUpperColumn::WriteRow(store::SettingSection& section, int index, int row) const {
     DWORD values[kMaxValues] = {};
     for (int value = 0; value < ValueCount(); ++value)
         values[value] = ValueOf(row, value);

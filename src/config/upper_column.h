@@ -10,7 +10,7 @@
 #include <string>
 
 namespace store {
-struct SectionWrites;
+struct SettingSection;
 }
 
 class CUpperColumn {
@@ -33,9 +33,9 @@ public:
     DWORD KeyOf(int row) const { return ValueOf(row, 0); }
     // Adds values[0 .. ValueCount() - 1] of input index to what a save writes into the
     // section, in their stored order.
-    void WriteValues(store::SectionWrites& section, int index, const DWORD* values) const;
+    void WriteValues(store::SettingSection& section, int index, const DWORD* values) const;
     // The same with the values of row.
-    void WriteRow(store::SectionWrites& section, int index, int row) const;
+    void WriteRow(store::SettingSection& section, int index, int row) const;
 
 protected:
     ~CUpperColumn() {}

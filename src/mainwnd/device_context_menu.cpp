@@ -4,8 +4,9 @@
 #include "device/device_key.h"
 #include "device/device_types.h"
 #include "mainwnd/main_dialog.h"
+#include "mainwnd/unsaved_picks_question.h"
 #include "resource.h"
-#include "store/settings_store.h"
+#include "store/panel_settings.h"
 #include "transfer/settings_store_io.h"
 #include "transfer/settings_transfer.h"
 
@@ -75,11 +76,11 @@ void SetFilePicker(FilePicker picker) { g_picker = picker != nullptr ? picker : 
 
 CDeviceContextMenu::CDeviceContextMenu(CMainDialog& main, int device)
     : m_main(main), m_device(device), m_type(BG_HW_NONE) {
-    for (int i = 0; main.m_pDevTypes != nullptr && main.m_pDevTypes[i] != BG_HW_NONE; ++i) {
+    for (int i = 0; main.DeviceTypes() != nullptr && main.DeviceTypes()[i] != BG_HW_NONE; ++i) {
         CDeviceKey key;
         m_attachedKeys.push_back(key.Get(i) ? store::DeviceKeyText(key.c_str()) : std::wstring());
         if (i == device)
-            m_type = static_cast<DWORD>(main.m_pDevTypes[i]);
+            m_type = static_cast<DWORD>(main.DeviceTypes()[i]);
     }
     if (device < 0 || device >= static_cast<int>(m_attachedKeys.size()) ||
         !IsPanelType(static_cast<tagBGDevHWType>(m_type)))
@@ -116,7 +117,7 @@ std::wstring CDeviceContextMenu::PanelLabel(int device) const {
     return transfer::FormatString(IDS_PANEL_ATTACHED, std::to_wstring(device + 1));
 }
 
-bool CDeviceContextMenu::IsCurrent() const { return m_device == m_main.m_nCurDevice; }
+bool CDeviceContextMenu::IsCurrent() const { return m_device == m_main.CurrentDevice(); }
 
 HMENU CDeviceContextMenu::Build() const {
     HMENU menu = ::CreatePopupMenu();
@@ -169,6 +170,8 @@ void CDeviceContextMenu::CopyFrom(const CopySource& source) {
 }
 
 void CDeviceContextMenu::Export(bool all) {
+    if (!AskAboutUnsavedPicks(m_main))
+        return;
     std::wstring path = all ? transfer::FormatString(IDS_EXPORT_ALL_FILE_NAME, TodayText()) : m_deviceKey;
     path = FileNameOf(path) + L".reg";
     if (!g_picker(m_main.m_hWnd, true, &path))
@@ -177,6 +180,8 @@ void CDeviceContextMenu::Export(bool all) {
 }
 
 void CDeviceContextMenu::Import() {
+    if (!AskAboutUnsavedPicks(m_main))
+        return;
     std::wstring path;
     if (!g_picker(m_main.m_hWnd, false, &path))
         return;
@@ -188,8 +193,6 @@ void CDeviceContextMenu::Import() {
     }
     std::vector<std::wstring> keys = file.DeviceKeys();
     if (keys.size() == 1) {
-        if (file.HardwareType(keys[0]) == m_type && IsCurrent() && !m_main.QuerySavePage())
-            return;
         outcome = transfer::ImportOntoPanel(file, path, m_deviceKey, m_type);
         Tell(outcome);
         if (outcome.ok)
@@ -201,11 +204,6 @@ void CDeviceContextMenu::Import() {
         AfxMessageBox(transfer::FormatString(IDS_REPLACE_PROMPT, existing).c_str(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
         return;
-    size_t current = static_cast<size_t>(m_main.m_nCurDevice);
-    for (const std::wstring& key : keys) {
-        if (current < m_attachedKeys.size() && store::SameName(key, m_attachedKeys[current]) && !m_main.QuerySavePage())
-            return;
-    }
     outcome = transfer::ImportAll(file);
     Tell(outcome);
     if (!outcome.ok)
@@ -219,37 +217,30 @@ void CDeviceContextMenu::Import() {
 }
 
 void CDeviceContextMenu::Reload(int device, const std::wstring& deviceKey) {
-    if (device == m_main.m_nCurDevice && m_main.m_pConfigPage != nullptr) {
-        m_main.CreatePage(FALSE);
-        return;
-    }
-    // Another panel keeps no page: only its brightness and blink periods are live.
-    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
-    BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
-    BG_SetBrightness(device, stored.brightness);
+    m_main.ShowStoredSettings(device, deviceKey);
 }
 
 BOOL OnDeviceListContextMenu(CMainDialog& main, HWND from, LPARAM screenPoint) {
-    if (from != main.m_listDevices.m_hWnd || main.m_bTestMode)
+    if (from != main.DeviceList().m_hWnd || main.IsTestMode())
         return FALSE;
     POINT point = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
     int device = -1;
     if (screenPoint == -1 || (point.x == -1 && point.y == -1)) {
         // From the keyboard: the selected panel, the menu at its picture.
-        device = main.m_listDevices.GetNextItem(-1, LVNI_SELECTED);
+        device = main.DeviceList().GetNextItem(-1, LVNI_SELECTED);
         if (device < 0)
-            device = main.m_nCurDevice;
+            device = main.CurrentDevice();
         RECT item = {LVIR_ICON, 0, 0, 0};
-        if (!main.m_listDevices.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(device),
+        if (!main.DeviceList().SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(device),
                                             reinterpret_cast<LPARAM>(&item)))
             return TRUE;
         point = {item.left + (item.right - item.left) / 2, item.top + (item.bottom - item.top) / 2};
-        ::ClientToScreen(main.m_listDevices.m_hWnd, &point);
+        ::ClientToScreen(main.DeviceList().m_hWnd, &point);
     } else {
         LVHITTESTINFO hit = {};
         hit.pt = point;
-        ::ScreenToClient(main.m_listDevices.m_hWnd, &hit.pt);
-        device = static_cast<int>(main.m_listDevices.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        ::ScreenToClient(main.DeviceList().m_hWnd, &hit.pt);
+        device = static_cast<int>(main.DeviceList().SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     }
     if (device < 0)
         return TRUE;
@@ -276,5 +267,8 @@ BOOL CMainDialog::OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT*) {
     // Nothing to copy into or from before the first page is built.
     if (m_bStartPending)
         return TRUE;
-    return device_menu::OnDeviceListContextMenu(*this, reinterpret_cast<HWND>(wParam), lParam);
+    ++m_nBusy;
+    const BOOL handled = device_menu::OnDeviceListContextMenu(*this, reinterpret_cast<HWND>(wParam), lParam);
+    --m_nBusy;
+    return handled;
 }

@@ -48,12 +48,18 @@ void CMainDialog::SwitchToDevice(int item) {
         return;
     }
     m_nCurDevice = item;
+    if (m_bDetached) {
+        // Once switched away, the list forgets the panel that went.
+        m_bDetached = false;
+        m_detachedType = BG_HW_NONE;
+        m_detachedKey.clear();
+        (void)::SendMessageW(m_listDevices.m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(AttachedCount()), 0);
+    }
     SelectDeviceItem(item);
     m_bBrightnessLive = false;
     EnableKeepingFocus(m_sliderBrightness.m_hWnd, FALSE);
     CreatePage(m_bTestMode);
-    BG_GetCurBrightness(m_nCurDevice);
-    BG_GetCurBlinkPeriod(m_nCurDevice);
+    RequestHardwareState();
 }
 
 void CMainDialog::OnItemActivate(NMHDR* pNMHDR, LRESULT* pResult) {

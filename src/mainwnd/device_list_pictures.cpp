@@ -1,6 +1,7 @@
 // The device list's pictures: each panel's picture drawn as it is, the selected one on a
 // frame of the selection colour around it (the list would blend the picture itself with
-// that colour), and a mark on every picture when the panels are our simulator's.
+// that colour), a mark on every picture when the panels are our simulator's, and the
+// panel on show that went drawn greyed and marked as not attached.
 #include "mainwnd/main_dialog.h"
 
 #include "device/device_library.h"
@@ -24,8 +25,8 @@ BOOL CreateDeviceCells(CImageList& cells, HIMAGELIST pictures, int percent) {
     return cells.Attach(ImageList_Create(width + 2 * frame, height + 2 * frame, ILC_COLOR24, 0, 1));
 }
 
-void DrawSimulatedMark(HDC dc, HWND list, const RECT& picture) {
-    const std::wstring mark = AfxLoadString(IDS_SIMULATED_MARK);
+// A badge of text at the bottom right of the picture, or at its top left.
+void DrawMark(HDC dc, HWND list, const RECT& picture, const std::wstring& mark, COLORREF background, bool atTop) {
     if (mark.empty())
         return;
     // The list's font a little smaller: the mark covers as little of the picture as it can.
@@ -44,15 +45,19 @@ void DrawSimulatedMark(HDC dc, HWND list, const RECT& picture) {
     const int padding = (text.bottom + 4) / 8 + 1;
     RECT badge = {picture.right - text.right - 2 * padding, picture.bottom - text.bottom, picture.right,
                   picture.bottom};
+    if (atTop)
+        badge = {picture.left, picture.top, picture.left + text.right + 2 * padding, picture.top + text.bottom};
     if (badge.left < picture.left)
         badge.left = picture.left;
-    HBRUSH fill = ::CreateSolidBrush(RGB(255, 214, 0));
+    if (badge.right > picture.right)
+        badge.right = picture.right;
+    HBRUSH fill = ::CreateSolidBrush(background);
     if (fill != nullptr) {
         (void)::FillRect(dc, &badge, fill);
         (void)::DeleteObject(fill);
     }
     (void)::SetBkMode(dc, TRANSPARENT);
-    (void)::SetTextColor(dc, RGB(0, 0, 0));
+    (void)::SetTextColor(dc, atTop ? RGB(255, 255, 255) : RGB(0, 0, 0));
     (void)::DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &badge,
                       DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (oldFont != nullptr)
@@ -111,9 +116,29 @@ void CMainDialog::OnDeviceListCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
                     0, 0};
     picture.right = picture.left + width;
     picture.bottom = picture.top + height;
-    (void)ImageList_Draw(m_imageDevices, shown.iImage, dc, picture.left, picture.top, ILD_NORMAL);
+    const bool notAttached = m_bDetached && item == AttachedCount();
+    if (notAttached) {
+        // Greyed: the picture blended half with white.
+        IMAGELISTDRAWPARAMS look = {};
+        look.cbSize = sizeof(look);
+        look.himl = m_imageDevices;
+        look.i = shown.iImage;
+        look.hdcDst = dc;
+        look.x = picture.left;
+        look.y = picture.top;
+        look.rgbBk = CLR_NONE;
+        look.rgbFg = RGB(255, 255, 255);
+        look.fStyle = ILD_BLEND50;
+        look.fState = ILS_NORMAL;
+        if (!ImageList_DrawIndirect(&look))
+            (void)ImageList_Draw(m_imageDevices, shown.iImage, dc, picture.left, picture.top, ILD_BLEND50);
+    } else {
+        (void)ImageList_Draw(m_imageDevices, shown.iImage, dc, picture.left, picture.top, ILD_NORMAL);
+    }
     if (OpenDeviceLibrary().simulated)
-        DrawSimulatedMark(dc, list, picture);
+        DrawMark(dc, list, picture, AfxLoadString(IDS_SIMULATED_MARK), RGB(255, 214, 0), false);
+    if (notAttached)
+        DrawMark(dc, list, picture, AfxLoadString(IDS_NOT_ATTACHED_MARK), RGB(96, 96, 96), true);
     if ((shown.state & LVIS_FOCUSED) != 0 && ::GetFocus() == list &&
         (::SendMessageW(list, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0)
         (void)::DrawFocusRect(dc, &cell);

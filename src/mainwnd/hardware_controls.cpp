@@ -8,8 +8,7 @@
 #include "device/panel_leds.h"
 #include "afx/focus_handoff.h"
 #include "resource.h"
-#include "store/pending_save.h"
-#include "store/settings_store.h"
+#include "store/panel_settings.h"
 
 #include <string>
 
@@ -45,7 +44,10 @@ void CMainDialog::DropHardwareChanges() {
 BOOL CMainDialog::QuerySavePage() {
     if (m_pConfigPage == nullptr || m_pConfigPage->m_hWnd == nullptr)
         return TRUE;
-    return m_pConfigPage->QuerySaveChanges() ? TRUE : FALSE;
+    ++m_nBusy;
+    const bool goOn = m_pConfigPage->QuerySaveChanges();
+    --m_nBusy;
+    return goOn ? TRUE : FALSE;
 }
 
 void CMainDialog::ShowBrightness(BYTE level) {
@@ -87,10 +89,12 @@ void CMainDialog::ApplyBlinkPeriods() {
     int fastOff = ReadBlinkEdit(m_editFastOff);
     int slowOn = ReadBlinkEdit(m_editSlowOn);
     int slowOff = ReadBlinkEdit(m_editSlowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, slowOn, fastOn, slowOff, fastOff);
+    // A panel that went hears nothing; the periods stay for Apply.
+    if (LibraryDevice() >= 0)
+        BG_SetBlinkPeriod(LibraryDevice(), slowOn, fastOn, slowOff, fastOff);
 }
 
-void CMainDialog::WriteHardwareSettings(store::SectionWrites& section) const {
+void CMainDialog::WriteHardwareSettings(store::SettingSection& section) const {
     section.AddDword(store::kBrightness, static_cast<DWORD>(m_sliderBrightness.GetPos()));
     section.AddDword(store::kSlowOff, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOff)));
     section.AddDword(store::kSlowOn, static_cast<DWORD>(ReadBlinkEdit(m_editSlowOn)));
@@ -105,24 +109,45 @@ void CMainDialog::HardwareSettingsSaved() {
 }
 
 BOOL CMainDialog::SaveHardwareSettings(const char* deviceKey) {
-    const std::wstring profile = AfxGetApp()->GetAppRegistryPath();
-    std::vector<store::SectionWrites> sections;
-    sections.emplace_back(profile + L"\\" + store::HardwareSectionName(deviceKey));
-    WriteHardwareSettings(sections.back());
-    if (store::SaveSections(store::PendingSavePath(profile), sections) != store::kSaveDone)
+    store::PanelSettings shown;
+    shown.deviceKey = store::DeviceKeyText(deviceKey);
+    WriteHardwareSettings(shown.Section(store::SectionKind::Hardware));
+    if (store::WritePanelSettings(AfxGetApp()->GetAppRegistryPath(), {shown}) != store::kSaveDone)
         return FALSE;
     HardwareSettingsSaved();
     return TRUE;
 }
 
 void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
-    const store::HardwareSettings stored = store::ReadHardwareSettings(store::HardwareSectionName(deviceKey));
-    ShowBlinkPeriods(stored.fastOn, stored.fastOff, stored.slowOn, stored.slowOff);
-    BG_SetBlinkPeriod(m_nCurDevice, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
-    ShowBrightness(stored.brightness);
-    BG_SetBrightness(m_nCurDevice, stored.brightness);
+    LoadHardwareSettings(store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(deviceKey)));
+}
+
+void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
+    const store::HardwareSettings hardware = stored.Hardware();
+    ShowBlinkPeriods(hardware.fastOn, hardware.fastOff, hardware.slowOn, hardware.slowOff);
+    if (LibraryDevice() >= 0)
+        BG_SetBlinkPeriod(LibraryDevice(), hardware.slowOn, hardware.fastOn, hardware.slowOff, hardware.fastOff);
+    ShowBrightness(hardware.brightness);
+    if (LibraryDevice() >= 0)
+        BG_SetBrightness(LibraryDevice(), hardware.brightness);
     m_bHardwareChanged = false;
     EnableApply(FALSE);
+}
+
+void CMainDialog::ShowStoredSettings(int device, const std::wstring& deviceKey) {
+    if (device == m_nCurDevice && m_pConfigPage != nullptr) {
+        CreatePage(FALSE);
+        return;
+    }
+    // Another panel keeps no page: only its brightness and blink periods are live.
+    const store::HardwareSettings stored =
+        store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), deviceKey).Hardware();
+    BG_SetBlinkPeriod(device, stored.slowOn, stored.fastOn, stored.slowOff, stored.fastOff);
+    BG_SetBrightness(device, stored.brightness);
+}
+
+bool CMainDialog::HardwareChanged(const CConfigDialog& page) const {
+    return m_bHardwareChanged && static_cast<const CConfigDialog*>(m_pConfigPage) == &page;
 }
 
 void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
@@ -131,8 +156,8 @@ void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
     if (position == m_nLastBrightness)
         return;
     m_editBrightness.SetWindowText(std::to_wstring(position).c_str());
-    if (m_bBrightnessLive)
-        BG_SetBrightness(m_nCurDevice, position);
+    if (m_bBrightnessLive && LibraryDevice() >= 0)
+        BG_SetBrightness(LibraryDevice(), position);
     m_nLastBrightness = position;
     // Only the user moves the slider to a position it was not shown at.
     m_bHardwareChanged = true;
@@ -159,14 +184,14 @@ void CMainDialog::OnBlinkChange(UINT) {
 
 void CMainDialog::OnBlinkSetFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDC_BLINK_APPLY);
-    if (m_bStartPending)
+    if (m_bStartPending || LibraryDevice() < 0)
         return;
     for (int led = 0; led < kPanelLedCount; ++led)
-        BG_SetLEDState(m_nCurDevice, led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
+        BG_SetLEDState(LibraryDevice(), led, led < kPreviewFastLeds ? BG_LED_FAST : BG_LED_SLOW, 0);
 }
 
 void CMainDialog::OnBlinkKillFocus(UINT) {
     (void)SendMessage(DM_SETDEFID, IDOK);
     if (!m_bStartPending)
-        SetAllPanelLeds(m_nCurDevice, BG_LED_FAST);
+        SetAllPanelLeds(LibraryDevice(), BG_LED_FAST);
 }

@@ -1,23 +1,23 @@
 #include "mainwnd/main_dialog.h"
 
 #include "mainwnd/about_dialog.h"
-#include "app/configurator_app.h"
 #include "config/config_dialog.h"
+#include "device/device_key.h"
 #include "device/device_library.h"
 #include "device/device_types.h"
 #include "device/panel_leds.h"
 #include "mainwnd/error_dialog.h"
 #include "afx/focus_handoff.h"
 #include "mainwnd/help_guide.h"
+#include "mainwnd/profile_bar.h"
 #include "paneltest/panel_test_dialog.h"
 #include "resource.h"
 #include "scaling/display_scale.h"
 #include "scaling/scaled_pictures.h"
+#include "store/settings_store.h"
+#include "transfer/settings_transfer.h"
 
 namespace {
-
-// What BGGetDevType stands for when the library gives no array: no panel attached.
-tagBGDevHWType g_noDevices[] = {BG_HW_NONE};
 
 template <class Page>
 void DestroyPage(Page*& page) {
@@ -34,6 +34,10 @@ void DeletePage(Page*& page) {
     page = nullptr;
 }
 
+// Configuration pages talk to the window through its host interface; test pages need none.
+void SetPageHost(CConfigDialog& page, CPageHost* host) { page.SetHost(host); }
+void SetPageHost(CTestDialog&, CPageHost*) {}
+
 template <class Page>
 void OpenPage(Page& page, int device, CWnd* parent) {
     page.m_nDevice = device;
@@ -46,8 +50,9 @@ void OpenPage(Page& page, int device, CWnd* parent) {
 // answer its first requests reach it.
 template <class Page>
 void ShowPageOfType(Page*& shown, Page* kept, Page* (*newPage)(tagBGDevHWType), tagBGDevHWType type,
-                    CPageCache& pages, int device, CWnd* parent) {
+                    CPageCache& pages, int device, CWnd* parent, CPageHost* host) {
     if (kept != nullptr && kept->m_hWnd != nullptr) {
+        SetPageHost(*kept, host);
         shown = kept;
         kept->PointAtDevice(device);
         kept->ShowWindow(SW_SHOW);
@@ -57,6 +62,7 @@ void ShowPageOfType(Page*& shown, Page* kept, Page* (*newPage)(tagBGDevHWType), 
     shown = newPage(type);
     if (shown == nullptr)
         return;
+    SetPageHost(*shown, host);
     (void)pages.Keep(type, shown);
     OpenPage(*shown, device, parent);
 }
@@ -68,6 +74,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_PAINT, &CMainDialog::OnPaint),
     OnMessage(WM_QUERYDRAGICON, &CMainDialog::OnQueryDragIcon),
     OnMessage(WM_CLOSE, &CMainDialog::OnClose),
+    OnMessage(WM_QUERYENDSESSION, &CMainDialog::OnQueryEndSession),
+    OnMessage(WM_ENDSESSION, &CMainDialog::OnEndSession),
     OnMessage(WM_CONTEXTMENU, &CMainDialog::OnContextMenu),
     OnCommand(BN_CLICKED, IDC_APPLY, &CMainDialog::OnApply),
     OnCommand(BN_CLICKED, ID_HELP, &CMainDialog::OnHelp),
@@ -90,6 +98,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnMessage(WM_DPICHANGED, &CMainDialog::OnDpiChanged),
     OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
     OnMessage(WM_TIMER, &CMainDialog::OnTimer),
+    OnMessage(kSettingsChanged, &CMainDialog::OnSettingsChanged),
+    OnMessage(WM_DEVICECHANGE, &CMainDialog::OnDeviceChange),
 };
 
 CMainDialog* GetMainDialog() {
@@ -113,7 +123,13 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_nCurDevice(0),
       m_bStartPending(false),
       m_nShowingValues(0),
-      m_bSwitching(false) {}
+      m_bSwitching(false),
+      m_bEnded(false),
+      m_bStartInTestMode(false),
+      m_nBusy(0),
+      m_bDetached(false),
+      m_detachedType(BG_HW_NONE),
+      m_hPanelNotices(nullptr) {}
 
 CMainDialog::~CMainDialog() {
     m_pTestPage = nullptr;
@@ -127,6 +143,7 @@ CMainDialog::~CMainDialog() {
 
 BOOL CMainDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     return DispatchMessageMap(*this, s_messageMap, message, wParam, lParam, pResult) ||
+           profile_bar::OnMessage(*this, message, wParam, lParam, pResult) ||
            CDialog::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -157,6 +174,7 @@ BOOL CMainDialog::OnInitDialog() {
 
     m_btnApply.EnableWindow(FALSE);
     m_bTestMode = 0;
+    profile_bar::Attach(*this);
 
     // Blink periods above 255 cannot be kept: the device and the store take a byte.
     const CEdit* blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};
@@ -181,23 +199,12 @@ BOOL CMainDialog::OnInitDialog() {
         ShowErrorPage(DeviceLibraryInitFailedText(init));
         return TRUE;
     }
+    // The callback exists before any page asks a panel for its state: a library may hold
+    // or drop answers while there is none.
+    BG_RegisterInputCallback(InputCallback);
 
-    m_pDevTypes = BGGetDevType();
-    if (m_pDevTypes == nullptr)
-        m_pDevTypes = g_noDevices;
-
-    // The list view must not destroy the image list it is given twice (normal and small).
-    ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
-    ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
-    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
-    for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = i;
-        item.iImage = m_pDevTypes[i];
-        m_listDevices.InsertItem(&item);
-    }
-    SelectDeviceItem(m_nCurDevice);
+    ListDevices();
+    RegisterForPanelNotices();
 
     // The slider waits for the device; it is painted that way from the start.
     m_sliderBrightness.EnableWindow(FALSE);
@@ -227,21 +234,105 @@ BOOL CMainDialog::OnStartPage(WPARAM, LPARAM, LRESULT* pResult) {
 
 void CMainDialog::FinishStart() {
     m_bStartPending = false;
-    CConfiguratorApp* app = static_cast<CConfiguratorApp*>(AfxGetApp());
-    CreatePage(app != nullptr && app->m_bTestMode ? TRUE : FALSE);
+    CreatePage(m_bStartInTestMode ? TRUE : FALSE);
 
     m_bBrightnessLive = false;
     m_sliderBrightness.EnableWindow(FALSE);
     m_nCurDevice = 0;
-    BG_RegisterInputCallback(InputCallback);
-    BG_GetCurBrightness(m_nCurDevice);
-    BG_GetCurBlinkPeriod(m_nCurDevice);
+    RequestHardwareState();
+    WatchSettings();
     // The user may have moved the list's selection while the page was being built.
     if (m_listDevices.GetNextItem(-1, LVNI_SELECTED) != m_nCurDevice)
         OpenSelectedDevice();
 }
 
+void CMainDialog::ListDevices() {
+    TakeDeviceTypesAndKeys();
+    // The list view must not destroy the image list it is given twice (normal and small).
+    ::SetWindowLongPtrW(m_listDevices.m_hWnd, GWL_STYLE, m_listDevices.GetStyle() | LVS_SHAREIMAGELISTS);
+    ShowDevicePictures(scaling::PictureScaleOf(m_hWnd));
+    m_listDevices.SetExtendedStyle(m_listDevices.GetExtendedStyle() | LVS_EX_ONECLICKACTIVATE);
+    FillDeviceList();
+}
+
+void CMainDialog::TakeDeviceTypesAndKeys() {
+    // The library's array lives until BGTerminate; the window keeps a copy of its own.
+    m_types.clear();
+    m_keys.clear();
+    const tagBGDevHWType* types = BGGetDevType();
+    for (int i = 0; types != nullptr && types[i] != BG_HW_NONE; ++i) {
+        m_types.push_back(types[i]);
+        m_keys.push_back(LibraryDeviceKey(i));
+    }
+    m_types.push_back(BG_HW_NONE);
+    m_pDevTypes = m_types.data();
+}
+
+void CMainDialog::FillDeviceList() {
+    m_listDevices.DeleteAllItems();
+    const int attached = AttachedCount();
+    for (int i = 0; i <= attached; ++i) {
+        if (i == attached && !m_bDetached)
+            break;
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = i < attached ? m_pDevTypes[i] : m_detachedType;
+        m_listDevices.InsertItem(&item);
+    }
+    SelectDeviceItem(m_nCurDevice);
+}
+
+int CMainDialog::AttachedCount() const {
+    int count = 0;
+    while (m_pDevTypes != nullptr && m_pDevTypes[count] != BG_HW_NONE)
+        ++count;
+    return count;
+}
+
+std::string CMainDialog::AttachedKey(int device) const {
+    if (device < 0 || static_cast<size_t>(device) >= m_keys.size())
+        return std::string();
+    return m_keys[static_cast<size_t>(device)];
+}
+
+int CMainDialog::LibraryDevice() const {
+    if (m_bDetached || m_nCurDevice < 0)
+        return -1;
+    // Before the panels are taken the controls speak to the first device, as they always did.
+    if (m_pDevTypes != nullptr && m_nCurDevice >= AttachedCount())
+        return -1;
+    return m_nCurDevice;
+}
+
+bool CMainDialog::CurrentKeyUnusable() const {
+    return LibraryDevice() >= 0 && !IsUsableDeviceKey(AttachedKey(m_nCurDevice));
+}
+
+void CMainDialog::RequestHardwareState() {
+    const int device = LibraryDevice();
+    if (device < 0)
+        return;
+    BG_GetCurBrightness(device);
+    BG_GetCurBlinkPeriod(device);
+}
+
+void CMainDialog::EnableHardwareControls() {
+    const BOOL enable = m_pConfigPage != nullptr || m_pTestPage != nullptr ? TRUE : FALSE;
+    CEdit* const blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};
+    for (CEdit* edit : blinkEdits)
+        EnableKeepingFocus(edit->m_hWnd, enable);
+    EnableKeepingFocus(m_editBrightness.m_hWnd, enable);
+    // The slider waits for its device to report (ShowBrightness), or for the page's settings.
+    if (!enable) {
+        m_bBrightnessLive = false;
+        EnableKeepingFocus(m_sliderBrightness.m_hWnd, FALSE);
+    }
+}
+
 tagBGDevHWType CMainDialog::CurrentDeviceType() const {
+    if (m_bDetached)
+        return m_detachedType;
     if (m_pDevTypes == nullptr || m_nCurDevice < 0)
         return BG_HW_NONE;
     for (int i = 0; m_pDevTypes[i] != BG_HW_NONE; ++i) {
@@ -259,6 +350,14 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
     m_bHardwareChanged = false;
     if (m_listDevices.GetItemCount() == 0) {
         ShowErrorPage(AfxLoadString(IDS_NO_DEVICE));
+        return;
+    }
+    // Nothing can be stored under a key that cannot name a registry section.
+    if (!m_bTestMode && CurrentKeyUnusable()) {
+        if (m_pConfigPage != nullptr)
+            m_pConfigPage->LeaveDevice();
+        ShowErrorPage(transfer::FormatString(IDS_DEVICE_KEY_UNUSABLE,
+                                             store::DeviceKeyText(AttachedKey(m_nCurDevice).c_str())));
         return;
     }
 
@@ -280,12 +379,13 @@ void CMainDialog::CreatePage(BOOL bTestMode) {
         (void)previous->ShowWindow(SW_HIDE);
     if (m_bTestMode)
         ShowPageOfType(m_pTestPage, m_pages.TestPage(type), CPageCache::NewTestPage, type, m_pages, m_nCurDevice,
-                       this);
+                       this, static_cast<CPageHost*>(this));
     else
         ShowPageOfType(m_pConfigPage, m_pages.ConfigPage(type), CPageCache::NewConfigPage, type, m_pages,
-                       m_nCurDevice, this);
+                       m_nCurDevice, this, static_cast<CPageHost*>(this));
     PlacePageInTabOrder(CurrentPageWindow());
     UpdateApply();
+    EnableHardwareControls();
     BuildPagesAheadWhenIdle();
 }
 
@@ -307,6 +407,7 @@ void CMainDialog::ShowErrorPage(const std::wstring& text) {
     m_pErrorPage->m_staticText.SetWindowText(text.c_str());
     PlacePageInTabOrder(m_pErrorPage->m_hWnd);
     UpdateApply();
+    EnableHardwareControls();
 }
 
 HWND CMainDialog::CurrentPageWindow() const {
@@ -328,8 +429,10 @@ void CMainDialog::PlacePageInTabOrder(HWND page) const {
 }
 
 void CMainDialog::OnApply(UINT) {
+    ++m_nBusy;
     if (IsPanelType(CurrentDeviceType()) && m_pConfigPage != nullptr)
         m_pConfigPage->SaveConfig();
+    --m_nBusy;
     UpdateApply();
 }
 
@@ -349,16 +452,14 @@ void CMainDialog::OnOK() {
         return;
     if (!QuerySavePage())
         return;
-    m_bStartPending = false;
-    StopBuildingAhead();
+    EndWindow();
     CDialog::OnOK();
 }
 
 void CMainDialog::OnCancel() {
     if (!QuerySavePage())
         return;
-    m_bStartPending = false;
-    StopBuildingAhead();
+    EndWindow();
     CDialog::OnCancel();
 }
 
@@ -366,15 +467,39 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     // Cancelled: the window stays as it is.
     if (!QuerySavePage())
         return TRUE;
+    EndWindow();
+    // The default processing ends the dialog like Cancel.
+    return FALSE;
+}
+
+BOOL CMainDialog::OnQueryEndSession(WPARAM, LPARAM, LRESULT* pResult) {
+    // Windows asks before it ends the session: unsaved changes are asked about first.
+    *pResult = QuerySavePage();
+    return TRUE;
+}
+
+BOOL CMainDialog::OnEndSession(WPARAM wParam, LPARAM, LRESULT* pResult) {
+    *pResult = 0;
+    if (wParam != FALSE)
+        EndWindow();
+    return TRUE;
+}
+
+void CMainDialog::EndWindow() {
     // Closed before the first page was built, or before the pages ahead were: none will be.
     m_bStartPending = false;
     StopBuildingAhead();
-    if (m_pDevTypes != nullptr) {
-        for (int device = 0; m_pDevTypes[device] != BG_HW_NONE; ++device) {
-            tagBGDevHWType type = m_pDevTypes[device];
-            if (type == BG_HW_PUSHBUTTON_8X8 || type == BG_HW_TOGGLE_8X8)
-                SetAllPanelLeds(device, BG_LED_OFF);
-        }
+    if (m_hWnd != nullptr)
+        (void)::KillTimer(m_hWnd, kPanelsSettleTimer);
+    UnregisterPanelNotices();
+    if (m_bEnded)
+        return;
+    m_bEnded = true;
+    m_settingsWatcher.Stop();
+    // Every panel is left dark, whatever the mode and whatever page showed it.
+    for (int device = 0; m_pDevTypes != nullptr && m_pDevTypes[device] != BG_HW_NONE; ++device) {
+        if (IsPanelType(m_pDevTypes[device]))
+            SetAllPanelLeds(device, BG_LED_OFF);
     }
     m_listDevices.DeleteAllItems();
     m_listDevices.SetImageList(nullptr, LVSIL_NORMAL);
@@ -387,8 +512,8 @@ BOOL CMainDialog::OnClose(WPARAM, LPARAM, LRESULT*) {
     if (OpenDeviceLibrary().IsLoaded())
         BGTerminate();
     m_pDevTypes = nullptr;
-    // The default processing ends the dialog like Cancel.
-    return FALSE;
+    m_types.clear();
+    m_keys.clear();
 }
 
 BOOL CMainDialog::OnSysCommand(WPARAM wParam, LPARAM, LRESULT*) {

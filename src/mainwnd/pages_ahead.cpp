@@ -53,6 +53,13 @@ bool CMainDialog::BuildOnePageAhead() {
 }
 
 BOOL CMainDialog::OnTimer(WPARAM wParam, LPARAM, LRESULT* pResult) {
+    if (wParam == kSettingsRetryTimer)
+        return OnSettingsRetryTimer() ? TRUE : FALSE;
+    if (wParam == kPanelsSettleTimer) {
+        *pResult = 0;
+        OnPanelsSettled();  // panel_arrivals.cpp
+        return TRUE;
+    }
     if (wParam != kBuildAheadTimer)
         return FALSE;
     *pResult = 0;

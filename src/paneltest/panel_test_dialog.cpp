@@ -9,3 +9,7 @@ void CTestDialog::UpdateLEDState(BYTE, BYTE) {}
 void CTestDialog::PointAtDevice(int device) { m_nDevice = device; }
 
 BOOL CTestDialog::Create(CWnd* pParentWnd) { return CDialog::Create(m_nIDTemplate, pParentWnd); }
+
+void CTestDialog::Detach() { m_nDevice = kNoDevice; }
+
+void CTestDialog::Reattach(int device) { m_nDevice = device; }

@@ -20,6 +20,12 @@ public:
     // Makes the page the one of device, as a page freshly made for it: OnInitDialog (of a
     // page not built ahead) and every later switch come through here.
     virtual void PointAtDevice(int device);
+    // The page's panel went: the page shows what it showed, its indicators disabled, and
+    // sends nothing.
+    virtual void Detach();
+    // The page's panel is attached again as device: its LEDs are set as the page shows
+    // them and its buttons asked for.
+    virtual void Reattach(int device);
     // Creates the page window from its own template as a child of pParentWnd.
     virtual BOOL Create(CWnd* pParentWnd);
     using CDialog::Create;

@@ -80,10 +80,41 @@ BOOL CTestPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
     return CTestDialog::OnWndMsg(message, wParam, lParam, pResult);
 }
 
+void CTestPanel::Detach() {
+    CTestDialog::Detach();
+    for (int i = 0; i < m_layout.indicatorCount; ++i) {
+        const CBitmapButton& indicator = m_indicators[i];
+        if (indicator.m_hWnd != nullptr)
+            EnableKeepingFocus(indicator.m_hWnd, FALSE);
+    }
+}
+
+void CTestPanel::Reattach(int device) {
+    CTestDialog::Reattach(device);
+    for (int i = 0; i < m_layout.indicatorCount; ++i) {
+        const CBitmapButton& indicator = m_indicators[i];
+        if (indicator.m_hWnd != nullptr)
+            (void)indicator.EnableWindow(TRUE);
+    }
+    for (int led = 0; led < m_layout.ledCount; ++led)
+        (void)BG_SetLEDState(m_nDevice, led, ShownLEDState(led), 0);
+    (void)BG_GetButtonStatus(m_nDevice);
+}
+
+int CTestPanel::ShownLEDState(int led) const {
+    for (int s = 0; s < kStateCount; ++s) {
+        const CButton& radio = m_radioLED[kStateCount * led + s];
+        if (radio.m_hWnd != nullptr && radio.GetCheck() == BST_CHECKED)
+            return s;
+    }
+    return BG_LED_OFF;
+}
+
 void CTestPanel::OnLEDRadioClicked(UINT nID) {
     const int index = static_cast<int>(nID - IDC_LED_RADIO_FIRST);
     const int led = index / kStateCount;
-    if (led >= m_layout.ledCount)
+    // A page whose panel went sends nothing.
+    if (led >= m_layout.ledCount || m_nDevice < 0)
         return;
     // Sent on every click, also when the radio was checked already.
     (void)BG_SetLEDState(m_nDevice, led, index % kStateCount, 0);

@@ -25,6 +25,8 @@ public:
     void UpdateLEDState(BYTE led, BYTE state) override;
     // Every LED shown Off and every indicator enabled, then the device is asked for its state.
     void PointAtDevice(int device) override;
+    void Detach() override;
+    void Reattach(int device) override;
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -45,6 +47,8 @@ protected:
 private:
     void OnLEDRadioClicked(UINT nID);
     void ShowLEDState(int led, int state);
+    // The state whose radio is checked for led (Off when none is).
+    int ShownLEDState(int led) const;
 
     static const MessageMapEntry<CTestPanel> s_messageMap[];
 

@@ -41,11 +41,18 @@ std::wstring FormatSection(UINT formatId, const std::wstring& deviceKey) {
 std::wstring DeviceKeyText(const char* deviceKey) {
     if (deviceKey == nullptr)
         return std::wstring();
-    int length = ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, nullptr, 0);
+    // Keys are UTF-8 (ASCII is too); a key that is not is read in the ANSI code page, as
+    // keys were read before.
+    UINT codePage = CP_UTF8;
+    int length = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, deviceKey, -1, nullptr, 0);
+    if (length == 0) {
+        codePage = CP_ACP;
+        length = ::MultiByteToWideChar(codePage, 0, deviceKey, -1, nullptr, 0);
+    }
     if (length <= 1)
         return std::wstring();
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, deviceKey, -1, &wide[0], length);
+    ::MultiByteToWideChar(codePage, 0, deviceKey, -1, &wide[0], length);
     wide.resize(static_cast<size_t>(length - 1));
     return wide;
 }
@@ -65,20 +72,6 @@ std::wstring IndexedValueName(const wchar_t* base, int index) { return base + st
 bool SameName(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                   TRUE) == CSTR_EQUAL;
-}
-
-HardwareSettings ReadHardwareSettings(const std::wstring& section) {
-    CWinApp* app = AfxGetApp();
-    const auto read = [&](const wchar_t* name, int fallback) {
-        return static_cast<BYTE>(app->GetProfileInt(section.c_str(), name, fallback) & 0xFF);
-    };
-    HardwareSettings settings = {};
-    settings.brightness = read(kBrightness, kDefaultBrightness);
-    settings.slowOn = read(kSlowOn, kDefaultSlowOn);
-    settings.slowOff = read(kSlowOff, kDefaultSlowOff);
-    settings.fastOn = read(kFastOn, kDefaultFastOn);
-    settings.fastOff = read(kFastOff, kDefaultFastOff);
-    return settings;
 }
 
 }  // namespace store

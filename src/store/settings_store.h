@@ -18,7 +18,8 @@ bool SameName(const std::wstring& a, const std::wstring& b);
 extern const wchar_t kConfigFolder[];    // "All aircraft"
 extern const wchar_t kHardwareFolder[];  // "Hardware"
 
-// The device library's key text (in the ANSI code page) as the registry names it.
+// The device library's key text (UTF-8; a key that is not UTF-8 in the ANSI code page) as
+// the registry names it.
 std::wstring DeviceKeyText(const char* deviceKey);
 // Configuration section, "All aircraft\<key>" (string 103).
 std::wstring ConfigSectionName(const char* deviceKey);
@@ -53,8 +54,8 @@ const int kDefaultSlowOff = 25;
 const int kDefaultFastOn = 12;
 const int kDefaultFastOff = 12;
 
-// What a hardware section (relative to the profile) holds for the device, each a byte, with
-// the defaults for what is missing.
+// What a hardware section holds for the device, each a byte, with the defaults for what is
+// missing (PanelSettings::Hardware).
 struct HardwareSettings {
     BYTE brightness;
     BYTE slowOn;
@@ -62,7 +63,6 @@ struct HardwareSettings {
     BYTE fastOn;
     BYTE fastOff;
 };
-HardwareSettings ReadHardwareSettings(const std::wstring& section);
 
 // Rows per panel in the configuration section.
 const int kRowCount = 8;

@@ -1,6 +1,7 @@
 // Tollan.exe /export <file> and /import <file>: the settings of every stored panel to a
-// file or back, without a window. The exit code is 0 on success; otherwise the reason
-// goes to standard error.
+// file or back; /profile <name>, /save-profile <name> and /profiles: switch, save and list
+// profiles. None of them opens a window or asks anything. The exit code is 0 on success;
+// otherwise the reason goes to standard error.
 #ifndef TOLLAN_TRANSFER_COMMAND_LINE_TRANSFER_H
 #define TOLLAN_TRANSFER_COMMAND_LINE_TRANSFER_H
 
@@ -8,17 +9,22 @@
 
 namespace transfer {
 
-enum class Command { None, Export, Import };
+enum class Command { None, Export, Import, SwitchProfile, SaveProfile, ListProfiles };
 
 const int kExitOk = 0;
 const int kExitFailed = 1;
 const int kExitUsage = 2;
 
-// Runs the command on the application's store; an empty path is a usage error.
-int RunCommand(Command command, const std::wstring& path);
+// True for the commands that take a file or a profile name after them.
+bool TakesArgument(Command command);
 
-// Writes a line to the standard error the program was given, or to the console of the
-// process that started it.
+// Runs the command on the application's store (profiles in their default folder); an empty
+// argument of a command that takes one is a usage error.
+int RunCommand(Command command, const std::wstring& argument);
+
+// Writes a line to the standard output or error the program was given, or to the console
+// of the process that started it.
+void WriteToStandardOutput(const std::wstring& text);
 void WriteToStandardError(const std::wstring& text);
 
 }  // namespace transfer

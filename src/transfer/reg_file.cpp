@@ -18,12 +18,6 @@ bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
 }
 
 // "Button3" for base "Button": the base followed by one digit 0 to 7.
-bool IsIndexedName(const std::wstring& name, const wchar_t* base) {
-    std::wstring prefix(base);
-    return name.size() == prefix.size() + 1 && name.compare(0, prefix.size(), prefix) == 0 &&
-           name.back() >= L'0' && name.back() < L'0' + store::kRowCount;
-}
-
 std::wstring Hex8(DWORD value) {
     static const wchar_t digits[] = L"0123456789abcdef";
     std::wstring text(8, L'0');
@@ -76,32 +70,91 @@ public:
     bool Decode(const std::vector<unsigned char>& bytes, std::wstring* text) {
         if (bytes.size() > kMaxFileSize)
             return Fail(ParseError::TooLarge, 0);
+        text->reserve(bytes.size());
+        if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+            return DecodeUtf16(bytes, false, text);
+        if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+            return DecodeUtf16(bytes, true, text);
+        const bool utf8Mark = bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+        return DecodeUtf8(bytes, utf8Mark ? 3 : 0, text);
+    }
+
+    bool DecodeUtf16(const std::vector<unsigned char>& bytes, bool bigEndian, std::wstring* text) {
         if (bytes.size() % 2 != 0)
-            return Fail(ParseError::OddSize, 0);
-        if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE)
-            return Fail(ParseError::NoByteOrderMark, 0);
-        text->reserve(bytes.size() / 2);
+            return Fail(ParseError::NotText, 0);
+        auto unit = [&](size_t i) {
+            return static_cast<wchar_t>(bigEndian ? (bytes[i] << 8) | bytes[i + 1] : bytes[i] | (bytes[i + 1] << 8));
+        };
         int line = 1;
         for (size_t i = 2; i < bytes.size(); i += 2) {
-            wchar_t c = static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8));
+            wchar_t c = unit(i);
             if (c == 0)
-                return Fail(ParseError::BadUtf16, line);
+                return Fail(ParseError::NotText, line);
             if (c >= 0xD800 && c <= 0xDBFF) {
                 if (i + 3 >= bytes.size())
-                    return Fail(ParseError::BadUtf16, line);
-                wchar_t next = static_cast<wchar_t>(bytes[i + 2] | (bytes[i + 3] << 8));
+                    return Fail(ParseError::NotText, line);
+                wchar_t next = unit(i + 2);
                 if (next < 0xDC00 || next > 0xDFFF)
-                    return Fail(ParseError::BadUtf16, line);
+                    return Fail(ParseError::NotText, line);
                 *text += c;
                 *text += next;
                 i += 2;
                 continue;
             }
             if (c >= 0xDC00 && c <= 0xDFFF)
-                return Fail(ParseError::BadUtf16, line);
+                return Fail(ParseError::NotText, line);
             if (c == L'\n')
                 ++line;
             *text += c;
+        }
+        return true;
+    }
+
+    // Strict UTF-8: no overlong form, no surrogate, nothing above U+10FFFF, no NUL.
+    bool DecodeUtf8(const std::vector<unsigned char>& bytes, size_t at, std::wstring* text) {
+        int line = 1;
+        while (at < bytes.size()) {
+            const unsigned char lead = bytes[at];
+            unsigned long code = 0;
+            size_t length = 0;
+            unsigned long smallest = 0;
+            if (lead < 0x80) {
+                code = lead;
+                length = 1;
+            } else if (lead >= 0xC2 && lead <= 0xDF) {
+                code = lead & 0x1Fu;
+                length = 2;
+                smallest = 0x80;
+            } else if (lead >= 0xE0 && lead <= 0xEF) {
+                code = lead & 0x0Fu;
+                length = 3;
+                smallest = 0x800;
+            } else if (lead >= 0xF0 && lead <= 0xF4) {
+                code = lead & 0x07u;
+                length = 4;
+                smallest = 0x10000;
+            } else {
+                return Fail(ParseError::NotText, line);
+            }
+            if (at + length > bytes.size())
+                return Fail(ParseError::NotText, line);
+            for (size_t k = 1; k < length; ++k) {
+                if ((bytes[at + k] & 0xC0) != 0x80)
+                    return Fail(ParseError::NotText, line);
+                code = (code << 6) | (bytes[at + k] & 0x3Fu);
+            }
+            if (code == 0 || code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+                return Fail(ParseError::NotText, line);
+            if (code >= 0x10000) {
+                code -= 0x10000;
+                *text += static_cast<wchar_t>(0xD800 + (code >> 10));
+                *text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+            } else {
+                *text += static_cast<wchar_t>(code);
+            }
+            if (code == L'\n')
+                ++line;
+            at += length;
         }
         return true;
     }
@@ -199,7 +252,7 @@ private:
         if (at >= line.size() || line[at] != L'=')
             return Fail(ParseError::MalformedLine, number);
         ++at;
-        DWORD expected = StoreValueType(section.kind, value.name);
+        DWORD expected = store::StoredValueType(section.kind, value.name);
         if (expected == REG_NONE)
             return Fail(ParseError::UnknownValue, number, value.name);
         if (section.Find(value.name.c_str()) != nullptr)
@@ -245,18 +298,6 @@ private:
 
 }  // namespace
 
-std::wstring SettingSection::Name() const {
-    return std::wstring(kind == SectionKind::Config ? store::kConfigFolder : store::kHardwareFolder) + L"\\" + deviceKey;
-}
-
-const SettingValue* SettingSection::Find(const wchar_t* name) const {
-    for (const SettingValue& value : values) {
-        if (store::SameName(value.name, name))
-            return &value;
-    }
-    return nullptr;
-}
-
 std::vector<std::wstring> SettingsFile::DeviceKeys() const {
     std::vector<std::wstring> keys;
     for (const SettingSection& section : sections) {
@@ -287,25 +328,6 @@ bool IsValidDeviceKey(const std::wstring& text) {
             return false;
     }
     return true;
-}
-
-DWORD StoreValueType(SectionKind kind, const std::wstring& name) {
-    if (kind == SectionKind::Hardware) {
-        const wchar_t* names[] = {store::kBrightness, store::kSlowOff, store::kSlowOn,
-                                  store::kFastOff,    store::kFastOn,  store::kType};
-        for (const wchar_t* known : names) {
-            if (name == known)
-                return REG_DWORD;
-        }
-        return REG_NONE;
-    }
-    const wchar_t* numbers[] = {store::kButton, store::kOnButton, store::kOffButton,
-                                store::kButtonVar, store::kLED, store::kLEDcomp};
-    for (const wchar_t* base : numbers) {
-        if (IsIndexedName(name, base))
-            return REG_DWORD;
-    }
-    return IsIndexedName(name, store::kLEDval) ? REG_SZ : REG_NONE;
 }
 
 std::vector<unsigned char> EncodeSettingsFile(const SettingsFile& file) {

@@ -1,9 +1,13 @@
 // Panel settings as a Windows registry script: regedit's "Windows Registry Editor
-// Version 5.00" format in UTF-16 LE with a byte order mark, holding configuration and
-// hardware sections with exactly the value names and types that the store uses. The
-// reader is strict: anything it does not expect refuses the whole file.
+// Version 5.00" format, written in UTF-16 LE with a byte order mark, holding configuration
+// and hardware sections with exactly the value names and types that the store uses. The
+// reader also takes the file as Notepad saves it after an edit (UTF-8 with or without a
+// byte order mark, or UTF-16 big endian) and is otherwise strict: anything it does not
+// expect refuses the whole file.
 #ifndef TOLLAN_TRANSFER_REG_FILE_H
 #define TOLLAN_TRANSFER_REG_FILE_H
+
+#include "store/panel_settings.h"
 
 #include <windows.h>
 
@@ -12,24 +16,10 @@
 
 namespace transfer {
 
-enum class SectionKind { Config, Hardware };
-
-struct SettingValue {
-    std::wstring name;
-    DWORD type;          // REG_DWORD or REG_SZ
-    DWORD number;        // REG_DWORD
-    std::wstring text;   // REG_SZ
-};
-
-struct SettingSection {
-    SectionKind kind;
-    std::wstring deviceKey;
-    std::vector<SettingValue> values;
-
-    // The section's name under the profile key: "All aircraft\<key>" or "Hardware\<key>".
-    std::wstring Name() const;
-    const SettingValue* Find(const wchar_t* name) const;
-};
+// A file's sections are the store's: see store/panel_settings.h.
+using store::SectionKind;
+using store::SettingSection;
+using store::SettingValue;
 
 struct SettingsFile {
     std::vector<SettingSection> sections;
@@ -44,9 +34,7 @@ struct SettingsFile {
 enum class ParseError {
     None,
     TooLarge,          // over kMaxFileSize bytes
-    OddSize,           // not a whole number of UTF-16 units
-    NoByteOrderMark,
-    BadUtf16,          // an unpaired surrogate, a truncated pair or a NUL character
+    NotText,           // not a whole number of UTF-16 units, a sequence no encoding has, a NUL
     NoHeader,
     LineTooLong,
     MalformedLine,
@@ -82,9 +70,6 @@ extern const wchar_t kSettingsRoot[];  // "HKEY_CURRENT_USER\Software\Brellow Gr
 // True when text can name a device's sections: printable ASCII without a backslash or
 // brackets, not "." or "..", at most kMaxDeviceKeyLength characters.
 bool IsValidDeviceKey(const std::wstring& text);
-// The registry type that the store keeps under this name in a section of this kind, or
-// REG_NONE when the name is not one of the store's.
-DWORD StoreValueType(SectionKind kind, const std::wstring& name);
 
 // The whole file, byte order mark first.
 std::vector<unsigned char> EncodeSettingsFile(const SettingsFile& file);

@@ -3,6 +3,7 @@
 #ifndef TOLLAN_TRANSFER_SETTINGS_STORE_IO_H
 #define TOLLAN_TRANSFER_SETTINGS_STORE_IO_H
 
+#include "store/pending_save.h"
 #include "transfer/reg_file.h"
 
 #include <string>
@@ -21,10 +22,11 @@ SettingsFile ReadAllPanels(const std::wstring& profilePath);
 DWORD StoredHardwareType(const std::wstring& profilePath, const std::wstring& deviceKey);
 bool SectionExists(const std::wstring& profilePath, const SettingSection& section);
 
+// What writing the sections writes, section by section (see store/panel_settings.h).
+using store::SectionWritesOf;
 // Writes every value of every section, all or nothing, also when Tollan ends half-way (see
-// store/pending_save.h): ERROR_SUCCESS, or ERROR_WRITE_FAULT when nothing was changed (or,
-// rarely, what was written could not all be put back).
-LONG WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections);
+// store/pending_save.h).
+store::SaveResult WriteSections(const std::wstring& profilePath, const std::vector<SettingSection>& sections);
 
 // The same sections under another device key.
 SettingsFile WithDeviceKey(const SettingsFile& file, const std::wstring& deviceKey);

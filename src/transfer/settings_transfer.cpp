@@ -2,6 +2,7 @@
 
 #include "afx/win_app.h"
 #include "resource.h"
+#include "store/settings_store.h"
 #include "transfer/settings_store_io.h"
 
 namespace transfer {
@@ -11,26 +12,37 @@ namespace {
 Outcome Done() { return Outcome{true, std::wstring()}; }
 Outcome Failed(const std::wstring& message) { return Outcome{false, message}; }
 
-Outcome Write(const SettingsFile& file) {
-    if (WriteSections(ProfilePath(), file.sections) != ERROR_SUCCESS)
-        return Failed(AfxLoadString(IDS_WRITE_FAILED));
-    return Done();
-}
+Outcome Write(const SettingsFile& file) { return Written(WriteSections(ProfilePath(), file.sections)); }
 
 Outcome Save(const SettingsFile& file, const std::wstring& path) {
     if (file.sections.empty())
         return Failed(AfxLoadString(IDS_NOTHING_STORED));
-    if (WriteFileBytes(path, EncodeSettingsFile(file)) != ERROR_SUCCESS)
-        return Failed(FormatString(IDS_EXPORT_FAILED, path));
-    return Done();
+    return WriteSettingsFile(file, path);
+}
+
+// "Button1" -> "button 2": a per-row value named as the page shows the row.
+UINT RowLabelString(const std::wstring& base) {
+    struct Label {
+        const wchar_t* base;
+        UINT id;
+    };
+    static const Label labels[] = {
+        {store::kButton, IDS_ROW_BUTTON},       {store::kOnButton, IDS_ROW_SWITCH_ON},
+        {store::kOffButton, IDS_ROW_SWITCH_OFF}, {store::kButtonVar, IDS_ROW_SWITCH_STATE},
+        {store::kLED, IDS_ROW_LED},             {store::kLEDcomp, IDS_ROW_LED_COMP},
+        {store::kLEDval, IDS_ROW_LED_VALUE},
+    };
+    for (const Label& label : labels) {
+        if (base == label.base)
+            return label.id;
+    }
+    return 0;
 }
 
 UINT ParseErrorString(ParseError error) {
     switch (error) {
     case ParseError::TooLarge: return IDS_ERR_TOO_LARGE;
-    case ParseError::OddSize:
-    case ParseError::NoByteOrderMark:
-    case ParseError::BadUtf16: return IDS_ERR_NOT_UTF16;
+    case ParseError::NotText: return IDS_ERR_NOT_TEXT;
     case ParseError::NoHeader: return IDS_ERR_HEADER;
     case ParseError::LineTooLong: return IDS_ERR_LONG_LINE;
     case ParseError::MalformedLine:
@@ -72,8 +84,21 @@ std::wstring FormatString(UINT id, const std::wstring& first, const std::wstring
     return result;
 }
 
+std::wstring ValueLabel(const std::wstring& name) {
+    if (store::StoredValueType(SectionKind::Config, name) != REG_NONE) {
+        const std::wstring base = name.substr(0, name.size() - 1);
+        const UINT id = RowLabelString(base);
+        if (id != 0)
+            return FormatString(id, std::to_wstring(name.back() - L'0' + 1));
+    }
+    return name;
+}
+
 std::wstring DescribeParseError(const ParseResult& result) {
     std::wstring detail = result.detail.empty() ? std::wstring() : L"\"" + result.detail + L"\"";
+    if (result.error == ParseError::RepeatedValue || result.error == ParseError::WrongType ||
+        result.error == ParseError::BadNumber || result.error == ParseError::BadText)
+        detail = ValueLabel(result.detail);
     std::wstring reason = FormatString(ParseErrorString(result.error), detail);
     if (result.line <= 0)
         return reason.empty() ? reason : reason + L".";
@@ -85,8 +110,28 @@ std::wstring PanelTypeName(DWORD type) {
     case 1: return AfxLoadString(IDS_TYPE_B88);
     case 2: return AfxLoadString(IDS_TYPE_T88);
     case 3: return AfxLoadString(IDS_TYPE_RP);
-    default: return L"?";
+    default: return AfxLoadString(IDS_TYPE_UNKNOWN);
     }
+}
+
+Outcome Written(store::SaveResult result) {
+    switch (result) {
+    case store::kSaveDone: return Done();
+    case store::kSaveFailedNotRestored: return Failed(AfxLoadString(IDS_RESTORE_FAILED));
+    case store::kSaveFailed: break;
+    }
+    return Failed(AfxLoadString(IDS_WRITE_FAILED));
+}
+
+Outcome WriteSettingsFile(const SettingsFile& file, const std::wstring& path) {
+    // An earlier file of the name is replaced only by a whole one.
+    const std::wstring partial = path + L".partial";
+    if (WriteFileBytes(partial, EncodeSettingsFile(file)) != ERROR_SUCCESS ||
+        !::MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        (void)::DeleteFileW(partial.c_str());
+        return Failed(FormatString(IDS_EXPORT_FAILED, path));
+    }
+    return Done();
 }
 
 Outcome ExportPanel(const std::wstring& deviceKey, const std::wstring& path) {

@@ -4,6 +4,7 @@
 #ifndef TOLLAN_TRANSFER_SETTINGS_TRANSFER_H
 #define TOLLAN_TRANSFER_SETTINGS_TRANSFER_H
 
+#include "store/pending_save.h"
 #include "transfer/reg_file.h"
 
 #include <string>
@@ -23,8 +24,16 @@ std::wstring FormatString(UINT id, const std::wstring& first = std::wstring(),
                           const std::wstring& second = std::wstring());
 // Why a file was refused, in the user interface language: "Line 4: ...".
 std::wstring DescribeParseError(const ParseResult& result);
-// The name of a hardware type: "8x8 pushbutton panel".
+// A hardware type as a message names it: "an 8x8 pushbutton panel".
 std::wstring PanelTypeName(DWORD type);
+// A value of a section as the user knows it: "Button1" is "button 2"; others as they are.
+std::wstring ValueLabel(const std::wstring& name);
+
+// What a save of sections came to, for the user.
+Outcome Written(store::SaveResult result);
+// The file in the export format; an earlier file of that name is replaced only once the new
+// one is whole.
+Outcome WriteSettingsFile(const SettingsFile& file, const std::wstring& path);
 
 // Writes the two sections of one panel, or of every stored panel, to a file.
 Outcome ExportPanel(const std::wstring& deviceKey, const std::wstring& path);

@@ -8,6 +8,7 @@ namespace {
 
 const wchar_t kClassName[] = L"VUZozSimulatorAnswers";
 const UINT kAnswersDueMessage = WM_APP + 1;
+const UINT kPanelsChangedMessage = WM_APP + 2;
 const UINT_PTR kDemoTimerId = 1;
 
 LRESULT CALLBACK AnswerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -23,6 +24,10 @@ LRESULT CALLBACK AnswerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         if (handler != nullptr) {
             if (message == kAnswersDueMessage) {
                 handler->OnAnswersDue(static_cast<unsigned>(wParam));
+                return 0;
+            }
+            if (message == kPanelsChangedMessage) {
+                handler->OnPanelsChanged(static_cast<unsigned>(wParam));
                 return 0;
             }
             if (message == WM_TIMER && wParam == kDemoTimerId) {
@@ -74,6 +79,15 @@ void AnswerWindow::Destroy()
 bool AnswerWindow::PostAnswersDue(unsigned session)
 {
     return m_hwnd != nullptr && PostMessageW(m_hwnd, kAnswersDueMessage, session, 0) != FALSE;
+}
+
+PostedNotice AnswerWindow::PanelsChangedNotice(unsigned session) const
+{
+    PostedNotice notice;
+    notice.window = m_hwnd;
+    notice.message = kPanelsChangedMessage;
+    notice.wParam = session;
+    return notice;
 }
 
 bool AnswerWindow::StartDemoTimer(UINT periodMs)

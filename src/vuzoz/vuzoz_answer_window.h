@@ -4,6 +4,8 @@
 #ifndef VUZOZ_ANSWER_WINDOW_H
 #define VUZOZ_ANSWER_WINDOW_H
 
+#include "vuzoz_file_watcher.h"
+
 #include <windows.h>
 
 namespace vuzoz {
@@ -13,6 +15,8 @@ public:
     // session is the number given to PostAnswersDue.
     virtual void OnAnswersDue(unsigned session) = 0;
     virtual void OnDemoTick() = 0;
+    // session is the number given to PanelsChangedNotice.
+    virtual void OnPanelsChanged(unsigned session) = 0;
 
 protected:
     ~AnswerHandler() {}
@@ -27,6 +31,9 @@ public:
     void Destroy();
     bool PostAnswersDue(unsigned session);
     bool StartDemoTimer(UINT periodMs);
+    // What another thread posts to say that the attached panels changed; a post after the
+    // window went reaches no one.
+    PostedNotice PanelsChangedNotice(unsigned session) const;
 
 private:
     HWND m_hwnd = nullptr;

@@ -31,14 +31,15 @@ tagBGDevResult Call(const char* function, std::initializer_list<int> args, Opera
 
 extern "C" {
 
-// Answers go to a window of the library's own; hWnd only owns the virtual panel windows.
+// Answers go to a window of the library's own; hWnd owns the virtual panel windows and
+// hears of panels plugged in or unplugged.
 tagBGDevResult BGInit(HWND hWnd)
 {
-    const tagBGDevResult result =
-        Call("BGInit", {}, [](Simulator& s) { return s.Init(); }, BG_ERR_INIT_FAILED);
+    const tagBGDevResult result = Call(
+        "BGInit", {}, [hWnd](Simulator& s) { return s.Init(hWnd); }, BG_ERR_INIT_FAILED);
     if (result == BG_OK) {
         try {
-            Simulator::Instance().OpenVirtualPanels(hWnd);
+            Simulator::Instance().SyncVirtualPanels();
         } catch (...) {
             // The panels work on without their windows.
         }

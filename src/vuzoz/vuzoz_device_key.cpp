@@ -22,7 +22,12 @@ const char* TypeName(tagBGDevHWType type)
 
 std::string MakeDeviceKey(tagBGDevHWType type, int ordinal)
 {
-    return std::string("Simulated ") + TypeName(type) + " " + std::to_string(ordinal);
+    return MakeDeviceKey(type, std::to_string(ordinal));
+}
+
+std::string MakeDeviceKey(tagBGDevHWType type, const std::string& serial)
+{
+    return std::string("Simulated ") + TypeName(type) + " " + serial;
 }
 
 }  // namespace vuzoz

@@ -18,6 +18,7 @@ const Setting kLogSetting = {L"VUZOZ_LOG", L"Log"};
 const Setting kDemoSetting = {L"VUZOZ_DEMO", L"Demo"};
 const Setting kFailInitSetting = {L"VUZOZ_FAIL_INIT", L"FailInit"};
 const Setting kVirtualSetting = {L"VUZOZ_VIRTUAL", L"Virtual"};
+const Setting kPanelsFileSetting = {L"VUZOZ_PANELS_FILE", L"PanelsFile"};
 
 // Full path of VUZoz.ini beside the simulator's module (the file need not exist).
 std::wstring SettingsFilePath();

@@ -24,8 +24,10 @@ inline unsigned ButtonMask(tagBGDevHWType type)
 }
 
 struct SimulatedPanel {
+    unsigned id = 0;  // no other panel of the process ever has it
     tagBGDevHWType type = BG_HW_NONE;
     std::string key;
+    bool gone = false;  // unplugged: the library's calls for it do nothing
     unsigned char led[kMaxLeds] = {BG_LED_OFF, BG_LED_OFF, BG_LED_OFF, BG_LED_OFF,
                                    BG_LED_OFF, BG_LED_OFF, BG_LED_OFF, BG_LED_OFF};
     unsigned char buttons = 0;

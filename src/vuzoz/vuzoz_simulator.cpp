@@ -2,14 +2,17 @@
 
 #include "vuzoz_call_line.h"
 #include "vuzoz_call_log.h"
-#include "vuzoz_device_key.h"
-#include "vuzoz_panel_list.h"
+#include "vuzoz_panel_source.h"
 #include "vuzoz_settings.h"
 
+#include <dbt.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 namespace vuzoz {
 
@@ -17,28 +20,22 @@ namespace {
 
 const UINT kDemoPeriodMs = 700;
 
-std::vector<tagBGDevHWType> ReadPanelTypes()
+// The panels to attach at BGInit, and what the panels file held then.
+PanelList ReadPanels(const std::wstring& panelsFile, FileSnapshot& seen)
 {
-    std::wstring text;
-    if (!ReadSetting(kPanelsSetting, text))
-        return DefaultPanelTypes();
-    PanelList list = ParsePanelList(text);
-    if (!list.error.empty()) {
-        std::fprintf(stderr, "VUZoz: %s\n", list.error.c_str());
-        std::fflush(stderr);
-    }
-    return list.types;
+    if (panelsFile.empty())
+        return PanelsWithoutFile();
+    seen = ReadSettledSnapshot(panelsFile, kPanelsFileSettleMs, kPanelsFilePatienceMs);
+    return PanelsFromSnapshot(panelsFile, seen);
 }
 
-std::vector<SimulatedPanel> MakePanels(const std::vector<tagBGDevHWType>& types)
+size_t PositionOf(const std::vector<VirtualPanelIdentity>& attached, unsigned panelId)
 {
-    std::vector<SimulatedPanel> panels(types.size());
-    int ordinals[4] = {0, 0, 0, 0};
-    for (size_t i = 0; i < types.size(); ++i) {
-        panels[i].type = types[i];
-        panels[i].key = MakeDeviceKey(types[i], ++ordinals[types[i]]);
+    for (size_t i = 0; i < attached.size(); ++i) {
+        if (attached[i].panelId == panelId)
+            return i;
     }
-    return panels;
+    return attached.size();
 }
 
 bool IsByte(int value)
@@ -54,16 +51,20 @@ Simulator& Simulator::Instance()
     return simulator;
 }
 
-tagBGDevResult Simulator::Init()
+tagBGDevResult Simulator::Init(HWND owner)
 {
     if (m_ready)
         return BG_OK;  // already running: the panels and the type array stay as they are
     if (SettingSwitch(kFailInitSetting))
         return BG_ERR_INIT_FAILED;
 
-    const std::vector<tagBGDevHWType> types = ReadPanelTypes();
-    std::vector<SimulatedPanel> panels = MakePanels(types);
-    std::vector<tagBGDevHWType> typeArray = types;
+    const std::wstring panelsFile = PanelsFilePath();
+    FileSnapshot seen;
+    const PanelList list = ReadPanels(panelsFile, seen);
+    std::vector<SimulatedPanel> panels;
+    for (size_t i = 0; i < list.types.size(); ++i)
+        panels.push_back(NewPanel(list.types[i], list.keys[i]));
+    std::vector<tagBGDevHWType> typeArray = list.types;
     typeArray.push_back(BG_HW_NONE);
     const bool demo = SettingSwitch(kDemoSetting);
     const bool virtualPanels = SettingSwitch(kVirtualSetting);
@@ -80,15 +81,29 @@ tagBGDevResult Simulator::Init()
 
     m_ready = true;
     ++m_session;
+    m_owner = owner;
     m_panels.swap(panels);
+    m_latePanels.clear();
+    m_attached.clear();
+    for (const SimulatedPanel& panel : m_panels)
+        m_attached.push_back({panel.id, panel.type});
     m_typeArray.swap(typeArray);
     m_callback = nullptr;
     m_pending.clear();
     m_answersAnnounced = false;
     m_demoStep = 0;
-    m_virtualWanted = virtualPanels;
+    m_virtualOn = virtualPanels;
+    m_panelsFile = panelsFile;
     if (demo && !m_panels.empty() && !m_window.StartDemoTimer(kDemoPeriodMs)) {
         std::fprintf(stderr, "VUZoz: VUZOZ_DEMO: cannot start the timer (error %lu).\n",
+                     static_cast<unsigned long>(GetLastError()));
+        std::fflush(stderr);
+    }
+    if (!m_panelsFile.empty() &&
+        !m_watcher.Start(m_panelsFile, seen, kPanelsFileSettleMs,
+                         m_window.PanelsChangedNotice(m_session))) {
+        // The panels work on; only editing the file does not plug or unplug any.
+        std::fprintf(stderr, "VUZoz: cannot watch the panels file (error %lu).\n",
                      static_cast<unsigned long>(GetLastError()));
         std::fflush(stderr);
     }
@@ -101,64 +116,119 @@ tagBGDevResult Simulator::Terminate()
         return BG_ERR_NOT_READY;
     m_ready = false;
     ++m_session;
+    m_watcher.Stop();  // before the window it posts to goes
     m_window.Destroy();
+    m_owner = nullptr;
     m_panels.clear();
+    m_latePanels.clear();
+    m_attached.clear();
     m_typeArray.clear();
     m_callback = nullptr;
     m_pending.clear();  // answers not yet delivered are dropped
     m_answersAnnounced = false;
-    m_virtualWanted = false;
+    m_virtualOn = false;
+    m_panelsFile.clear();
     return BG_OK;
 }
 
-void Simulator::OpenVirtualPanels(HWND owner)
+void Simulator::SyncVirtualPanels()
 {
-    unsigned session = 0;
-    std::vector<tagBGDevHWType> types;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_ready || !m_virtualWanted)
-            return;
-        m_virtualWanted = false;
-        session = m_session;
-        types.assign(m_typeArray.begin(), m_typeArray.end() - 1);
-    }
-    // Making windows sends messages to the program's own windows (activation, focus),
-    // whose handlers may call the library: no lock while they run.
-    std::vector<HWND> windows = vuzoz::OpenVirtualPanels(this, session, types, owner);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_ready && session == m_session) {
-            m_virtualPanels.insert(m_virtualPanels.end(), windows.begin(), windows.end());
-            return;
+    for (;;) {
+        unsigned session = 0;
+        HWND owner = nullptr;
+        std::vector<VirtualPanelIdentity> attached;
+        std::vector<HWND> closing;
+        std::vector<size_t> titling;  // positions of the windows kept, as in m_virtualPanels
+        std::vector<HWND> titled;
+        std::vector<size_t> opening;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_ready || !m_virtualOn)
+                return;
+            if (m_syncing) {
+                m_syncAgain = true;  // called again from inside the window work
+                return;
+            }
+            m_syncing = true;
+            m_syncAgain = false;
+            session = m_session;
+            owner = m_owner;
+            attached = m_attached;
+            std::vector<VirtualWindow> kept;
+            std::vector<bool> hasWindow(attached.size(), false);
+            for (const VirtualWindow& window : m_virtualPanels) {
+                const size_t position = PositionOf(attached, window.panelId);
+                if (position == attached.size()) {
+                    closing.push_back(window.hwnd);
+                    continue;
+                }
+                kept.push_back(window);
+                hasWindow[position] = true;
+                titled.push_back(window.hwnd);
+                titling.push_back(position);
+            }
+            m_virtualPanels.swap(kept);
+            for (size_t position = 0; position < attached.size(); ++position) {
+                if (!hasWindow[position])
+                    opening.push_back(position);
+            }
         }
+        // Making and closing windows sends messages to the program's own windows
+        // (activation, focus), whose handlers may call the library: no lock meanwhile.
+        CloseVirtualPanels(closing);
+        const std::vector<POINT> places = VirtualPanelPlaces(attached, owner);
+        for (size_t i = 0; i < titled.size(); ++i)
+            ReplaceVirtualPanel(titled[i], attached[titling[i]], titling[i], places[titling[i]]);
+        std::vector<HWND> opened;
+        for (size_t position : opening)
+            opened.push_back(
+                OpenVirtualPanel(this, attached[position], position, owner, places[position]));
+        bool again = false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_syncing = false;
+            again = m_syncAgain;
+            if (m_ready && session == m_session) {
+                for (size_t i = 0; i < opened.size(); ++i) {
+                    if (opened[i] != nullptr)
+                        m_virtualPanels.push_back({attached[opening[i]].panelId, opened[i]});
+                }
+                opened.clear();
+            }
+        }
+        CloseVirtualPanels(opened);  // BGTerminate came in between
+        if (!again)
+            return;
     }
-    CloseVirtualPanels(windows);  // BGTerminate came in between
 }
 
 std::vector<HWND> Simulator::TakeVirtualPanels()
 {
     std::vector<HWND> windows;
-    windows.swap(m_virtualPanels);
+    for (const VirtualWindow& window : m_virtualPanels)
+        windows.push_back(window.hwnd);
+    m_virtualPanels.clear();
     return windows;
 }
 
-bool Simulator::ReadPanel(unsigned session, int device, SimulatedPanel& panel)
+bool Simulator::ReadPanel(unsigned panelId, SimulatedPanel& panel)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (session != m_session || CheckDevice(device) != BG_OK)
+    const SimulatedPanel* found = FindAttached(panelId);
+    if (found == nullptr)
         return false;
-    panel = m_panels[device];
+    panel = *found;
     return true;
 }
 
-void Simulator::ChangeInput(unsigned session, int device, int input, InputChange change)
+void Simulator::ChangeInput(unsigned panelId, int input, InputChange change)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (session != m_session || CheckDevice(device) != BG_OK || input < 0 || input >= kMaxLeds)
+    SimulatedPanel* panel = FindAttached(panelId);
+    if (panel == nullptr || input < 0 || input >= kMaxLeds)
         return;
     const unsigned bit = 1u << input;
-    const unsigned old = m_panels[device].buttons;
+    const unsigned old = panel->buttons;
     unsigned bits = old;
     switch (change) {
     case InputChange::kSet:
@@ -171,9 +241,15 @@ void Simulator::ChangeInput(unsigned session, int device, int input, InputChange
         bits ^= bit;
         break;
     }
-    bits &= ButtonMask(m_panels[device].type);
+    bits &= ButtonMask(panel->type);
     if (bits == old)
         return;
+    if (!HasDeviceIndex(*panel)) {
+        // Plugged in after BGInit: the program has not opened it, its input goes nowhere.
+        panel->buttons = static_cast<unsigned char>(bits);
+        return;
+    }
+    const int device = static_cast<int>(panel - m_panels.data());
     AppendCallLine(CallLine("input", {device, static_cast<int>(bits)}));
     (void)PressButtons(device, bits);
 }
@@ -185,9 +261,12 @@ tagBGDevHWType* Simulator::DevTypes()
 
 tagBGDevResult Simulator::DevKey(int device, const char** ppKey)
 {
-    const tagBGDevResult result = CheckDevice(device);
-    if (result != BG_OK)
-        return result;
+    // A panel unplugged since BGInit keeps its key until the next BGInit, as it keeps its
+    // place in the type array.
+    if (!m_ready)
+        return BG_ERR_NOT_READY;
+    if (device < 0 || static_cast<size_t>(device) >= m_panels.size())
+        return BG_ERR_BAD_DEVICE;
     if (ppKey == nullptr)
         return BG_ERR_BAD_ARGUMENT;
     const std::string& key = m_panels[device].key;
@@ -359,12 +438,122 @@ bool Simulator::TakeNextPacket(unsigned session, Packet& packet, BGInputCallback
     return true;
 }
 
+void Simulator::OnPanelsChanged(unsigned session)
+{
+    HWND owner = nullptr;
+    bool pluggedOrUnplugged = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_ready || session != m_session)
+            return;  // a message of an earlier session
+        FileSnapshot snapshot;
+        if (!m_watcher.TakeChange(snapshot))
+            return;  // taken with an earlier message
+        pluggedOrUnplugged = Replug(PanelsFromSnapshot(m_panelsFile, snapshot));
+        owner = m_owner;
+    }
+    SyncVirtualPanels();
+    // What Windows tells the program's windows when a USB device comes or goes.
+    if (pluggedOrUnplugged && owner != nullptr)
+        (void)PostMessageW(owner, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+}
+
+SimulatedPanel Simulator::NewPanel(tagBGDevHWType type, const std::string& key)
+{
+    SimulatedPanel panel;
+    panel.id = m_nextPanelId++;
+    panel.type = type;
+    panel.key = key;
+    return panel;
+}
+
+bool Simulator::Replug(const PanelList& list)
+{
+    const std::set<std::string> listed(list.keys.begin(), list.keys.end());
+    bool changed = false;
+    for (size_t device = 0; device < m_panels.size(); ++device) {
+        SimulatedPanel& panel = m_panels[device];
+        if (panel.gone || listed.count(panel.key) != 0)
+            continue;
+        panel.gone = true;
+        DropAnswers(static_cast<int>(device));
+        AppendCallLine("unplug " + panel.key);
+        changed = true;
+    }
+    for (auto it = m_latePanels.begin(); it != m_latePanels.end();) {
+        if (listed.count(it->key) != 0) {
+            ++it;
+            continue;
+        }
+        AppendCallLine("unplug " + it->key);
+        it = m_latePanels.erase(it);
+        changed = true;
+    }
+    // A panel unplugged and plugged in again is a new one: its device index stays gone.
+    std::vector<VirtualPanelIdentity> attached;
+    for (size_t i = 0; i < list.keys.size(); ++i) {
+        const SimulatedPanel* panel = FindAttached(list.keys[i]);
+        if (panel == nullptr) {
+            m_latePanels.push_back(NewPanel(list.types[i], list.keys[i]));
+            panel = &m_latePanels.back();
+            AppendCallLine("plug " + panel->key);
+            changed = true;
+        }
+        attached.push_back({panel->id, panel->type});
+    }
+    m_attached.swap(attached);
+    return changed;
+}
+
+SimulatedPanel* Simulator::FindAttached(const std::string& key)
+{
+    for (SimulatedPanel& panel : m_panels) {
+        if (!panel.gone && panel.key == key)
+            return &panel;
+    }
+    for (SimulatedPanel& panel : m_latePanels) {
+        if (panel.key == key)
+            return &panel;
+    }
+    return nullptr;
+}
+
+SimulatedPanel* Simulator::FindAttached(unsigned panelId)
+{
+    if (!m_ready)
+        return nullptr;
+    if (!m_panels.empty() && panelId >= m_panels.front().id &&
+        panelId - m_panels.front().id < m_panels.size()) {
+        SimulatedPanel& panel = m_panels[panelId - m_panels.front().id];
+        return panel.gone ? nullptr : &panel;
+    }
+    for (SimulatedPanel& panel : m_latePanels) {
+        if (panel.id == panelId)
+            return &panel;
+    }
+    return nullptr;
+}
+
+bool Simulator::HasDeviceIndex(const SimulatedPanel& panel) const
+{
+    return !m_panels.empty() && &panel >= m_panels.data() && &panel < m_panels.data() + m_panels.size();
+}
+
+void Simulator::DropAnswers(int device)
+{
+    m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
+                                   [device](const Packet& packet) { return packet.device == device; }),
+                    m_pending.end());
+}
+
 tagBGDevResult Simulator::CheckDevice(int device) const
 {
     if (!m_ready)
         return BG_ERR_NOT_READY;
     if (device < 0 || static_cast<size_t>(device) >= m_panels.size())
         return BG_ERR_BAD_DEVICE;
+    if (m_panels[device].gone)
+        return BG_ERR_BAD_DEVICE;  // unplugged since BGInit
     return BG_OK;
 }
 

@@ -51,8 +51,7 @@ SIZE WindowSize(tagBGDevHWType type)
 
 struct PanelWindow {
     VirtualPanelHost* host = nullptr;
-    unsigned session = 0;
-    int device = 0;
+    unsigned panelId = 0;
     tagBGDevHWType type = BG_HW_NONE;
     HWND leds[kMaxLeds] = {};
     HWND inputs[kMaxLeds] = {};
@@ -89,7 +88,7 @@ void CreateChildren(HWND hwnd, PanelWindow& panel)
 void Refresh(PanelWindow& panel)
 {
     SimulatedPanel state;
-    if (!panel.host->ReadPanel(panel.session, panel.device, state))
+    if (!panel.host->ReadPanel(panel.panelId, state))
         return;
     const unsigned long long hundredths = GetTickCount64() / 10;
     for (int led = 0; led < kMaxLeds; ++led) {
@@ -116,10 +115,9 @@ void Hold(PanelWindow& panel, int input, LPARAM holder, bool down)
     if (panel.type == BG_HW_TOGGLE_8X8) {
         if (!held)
             return;
-        panel.host->ChangeInput(panel.session, panel.device, input, InputChange::kFlip);
+        panel.host->ChangeInput(panel.panelId, input, InputChange::kFlip);
     } else {
-        panel.host->ChangeInput(panel.session, panel.device, input,
-                                held ? InputChange::kSet : InputChange::kClear);
+        panel.host->ChangeInput(panel.panelId, input, held ? InputChange::kSet : InputChange::kClear);
     }
     Refresh(panel);
 }
@@ -251,44 +249,26 @@ RECT WorkArea(HWND owner)
     return screen;
 }
 
-HWND OpenOne(VirtualPanelHost* host, unsigned session, int device, tagBGDevHWType type,
-             HWND owner, POINT where)
+std::wstring TitleOf(const VirtualPanelIdentity& panel, size_t position)
 {
-    std::unique_ptr<PanelWindow> panel(new PanelWindow);
-    panel->host = host;
-    panel->session = session;
-    panel->device = device;
-    panel->type = type;
-    const SIZE size = WindowSize(type);
-    const std::wstring title = VirtualPanelTitle(device + 1, type, UserInterfaceLanguage());
-    HWND hwnd = CreateWindowExW(kPanelExStyle, kPanelClass, title.c_str(), kPanelStyle, where.x,
-                                where.y, size.cx, size.cy, owner, nullptr, ThisModule(), &panel);
-    if (hwnd == nullptr)
-        return nullptr;  // the state went with the window, or is still in panel
-    (void)ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    return hwnd;
+    return VirtualPanelTitle(static_cast<int>(position + 1), panel.type, UserInterfaceLanguage());
 }
 
 }  // namespace
 
-std::vector<HWND> OpenVirtualPanels(VirtualPanelHost* host, unsigned session,
-                                    const std::vector<tagBGDevHWType>& types, HWND owner)
+std::vector<POINT> VirtualPanelPlaces(const std::vector<VirtualPanelIdentity>& attached, HWND owner)
 {
-    std::vector<HWND> windows;
-    const HINSTANCE instance = ThisModule();
-    if (types.empty() || !RegisterPanelClass(instance) || !RegisterVirtualControls(instance))
-        return windows;
     if (owner != nullptr && !IsWindow(owner))
         owner = nullptr;
-
     const RECT work = WorkArea(owner);
     RECT ownerRect = {work.left, work.top, work.left, work.top};
     if (owner != nullptr)
         (void)GetWindowRect(owner, &ownerRect);
-    POINT where = {ownerRect.right + kGap, ownerRect.top};
-    for (size_t device = 0; device < types.size(); ++device) {
-        const SIZE size = WindowSize(types[device]);
-        POINT place = where;
+    std::vector<POINT> places;
+    LONG top = ownerRect.top;
+    for (const VirtualPanelIdentity& panel : attached) {
+        const SIZE size = WindowSize(panel.type);
+        POINT place = {ownerRect.right + kGap, top};
         if (place.x + size.cx > work.right) {
             // No room on the right: on the left of the owner, else as far right as fits.
             place.x = ownerRect.left - kGap - size.cx;
@@ -299,12 +279,45 @@ std::vector<HWND> OpenVirtualPanels(VirtualPanelHost* host, unsigned session,
             place.x = work.left;
         if (place.y + size.cy > work.bottom)
             place.y = work.bottom - size.cy;
-        HWND hwnd = OpenOne(host, session, static_cast<int>(device), types[device], owner, place);
-        if (hwnd != nullptr)
-            windows.push_back(hwnd);
-        where.y += size.cy + kGap;
+        places.push_back(place);
+        top += size.cy + kGap;
     }
-    return windows;
+    return places;
+}
+
+HWND OpenVirtualPanel(VirtualPanelHost* host, const VirtualPanelIdentity& identity, size_t position, HWND owner,
+                      POINT place)
+{
+    const HINSTANCE instance = ThisModule();
+    if (!RegisterPanelClass(instance) || !RegisterVirtualControls(instance))
+        return nullptr;
+    if (owner != nullptr && !IsWindow(owner))
+        owner = nullptr;
+    std::unique_ptr<PanelWindow> panel(new PanelWindow);
+    panel->host = host;
+    panel->panelId = identity.panelId;
+    panel->type = identity.type;
+    const SIZE size = WindowSize(identity.type);
+    HWND hwnd = CreateWindowExW(kPanelExStyle, kPanelClass, TitleOf(identity, position).c_str(), kPanelStyle,
+                                place.x, place.y, size.cx, size.cy, owner, nullptr, instance, &panel);
+    if (hwnd == nullptr)
+        return nullptr;  // the state went with the window, or is still in panel
+    (void)ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    return hwnd;
+}
+
+void ReplaceVirtualPanel(HWND window, const VirtualPanelIdentity& panel, size_t position, POINT place)
+{
+    RECT rect;
+    if (GetWindowRect(window, &rect) && (rect.left != place.x || rect.top != place.y)) {
+        (void)SetWindowPos(window, nullptr, place.x, place.y, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    const std::wstring title = TitleOf(panel, position);
+    wchar_t shown[128] = L"";
+    (void)GetWindowTextW(window, shown, 128);
+    if (title != shown)
+        (void)SetWindowTextW(window, title.c_str());
 }
 
 void CloseVirtualPanels(const std::vector<HWND>& windows)

@@ -99,10 +99,7 @@ protected:
         // Nothing another test left in the environment changes the simulator.
         for (const wchar_t* name : {L"VUZOZ_LOG", L"VUZOZ_FAIL_INIT", L"VUZOZ_DEMO", L"VUZOZ_VIRTUAL"})
             ::SetEnvironmentVariableW(name, nullptr);
-        if (!process_test::StartTollan(L"1", L"", &m_process))
-            return nullptr;
-        HWND main = process_test::WaitForMainWindow(m_process.dwProcessId);
-        EXPECT_NE(nullptr, main) << "Tollan's window did not appear";
+        HWND main = process_test::StartTollanWindow(L"1", L"", &m_process);
         if (main == nullptr)
             return nullptr;
         EXPECT_NE(nullptr, process_test::WaitForControl(main, IDC_LED_LIST_FIRST + 7, 15000)) << "no page";
@@ -133,17 +130,14 @@ protected:
         wchar_t temp[MAX_PATH] = L"";
         ::GetTempPathW(MAX_PATH, temp);
         const std::wstring file = std::wstring(temp) + L"tollan-interrupted-save.reg";
-        std::wstring commandLine = L"\"" + process_test::TollanPath() + L"\" /export \"" + file + L"\"";
+        process_test::StartOptions options;
+        options.arguments = L"/export \"" + file + L"\"";
         // What it says (nothing stored, when the save was dropped) is not the test's output.
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
+        options.quiet = true;
         PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                     &startup, &process));
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 30000));
-        ::CloseHandle(process.hProcess);
-        ::CloseHandle(process.hThread);
+        ASSERT_TRUE(process_test::StartProcess(options, &process));
+        EXPECT_NE(-1, process_test::WaitForExit(process));
+        process_test::EndProcess(&process);
         (void)::DeleteFileW(file.c_str());
     }
 
@@ -177,8 +171,7 @@ TEST_F(TollanInterruptedSave, EndedAtAnyPointOfASaveTheNextStartLeavesAllOrNothi
         ASSERT_TRUE(Pick(window));
         ClickApply(window);
         ::Sleep(static_cast<DWORD>(attempt));
-        ::TerminateProcess(m_process.hProcess, 1);
-        Stop();
+        Stop();  // ended at once, as a crash ends it
         const std::wstring config = Describe(kConfigSection);
         const std::wstring hardware = Describe(kHardwareSection);
         const bool whole = config == savedConfig && hardware == savedHardware;

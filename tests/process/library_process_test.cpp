@@ -48,12 +48,7 @@ protected:
     }
 
     void TearDown() override {
-        if (m_process.hProcess != nullptr) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_process.hProcess, 1);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
+        process_test::EndProcess(&m_process);
         for (const std::wstring& folder : {m_folder, m_elsewhere}) {
             ::DeleteFileW((folder + L"\\Tollan.exe").c_str());
             ::DeleteFileW((folder + L"\\VUZoz.dll").c_str());
@@ -68,16 +63,13 @@ protected:
         std::wstring path(32767, L'\0');
         path.resize(::GetEnvironmentVariableW(L"PATH", &path[0], 32767));
         ::SetEnvironmentVariableW(L"PATH", (m_elsewhere + L";" + path).c_str());
-        std::wstring commandLine = L"\"" + m_folder + L"\\Tollan.exe\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        BOOL started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        m_elsewhere.c_str(), &startup, &m_process);
+        process_test::StartOptions options;
+        options.program = m_folder + L"\\Tollan.exe";
+        options.folder = m_elsewhere;
+        const bool started = process_test::StartProcess(options, &m_process);
         ::SetEnvironmentVariableW(L"PATH", path.c_str());
-        if (!started) {
-            ADD_FAILURE() << "cannot start the copy of Tollan.exe, error " << ::GetLastError();
+        if (!started)
             return L"";
-        }
         const DWORD id = m_process.dwProcessId;
         (void)process_test::WaitUntil([this, id] { return (m_window = process_test::FindMainWindow(id)) != nullptr; },
                                       30000);
@@ -98,11 +90,7 @@ protected:
     int CloseWithOk() {
         // OK, as the button sends it.
         ::PostMessageW(m_window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        if (::WaitForSingleObject(m_process.hProcess, 30000) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_process.hProcess, &code);
-        return static_cast<int>(code);
+        return process_test::WaitForExit(m_process);
     }
 
     bool LogWritten() const { return ::GetFileAttributesW(m_log.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -28,11 +28,55 @@ HWND FindVisibleControl(HWND parent, int id);
 // of the page may take a moment to appear. Null when it did not, or the window went away.
 HWND WaitForControl(HWND parent, int id, DWORD milliseconds = 5000);
 
+// How a program is started: which one, with what, where, and where what it writes goes.
+struct StartOptions {
+    std::wstring program;          // empty: Tollan.exe of the build
+    std::wstring arguments;
+    std::wstring folder;           // its current directory; empty: the test's
+    HANDLE output = nullptr;       // its standard output and error (inherited); null: the test's
+    bool quiet = false;            // what it writes goes nowhere
+};
+// Starts the program; false, with a failure of the test, when it could not be started.
+// Wine now and then refuses a start right after the previous process ended
+// (ERROR_INTERNAL_ERROR); a moment later the same start goes through.
+bool StartProcess(const StartOptions& options, PROCESS_INFORMATION* process);
 // Starts Tollan.exe with the simulator's panels (VUZOZ_PANELS) and the arguments; false,
 // with a failure of the test, when it could not be started.
 bool StartTollan(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process);
+// The exit code once the process has ended by itself within milliseconds; -1 when it did not.
+int WaitForExit(const PROCESS_INFORMATION& process, DWORD milliseconds = 30000);
+// Starts Tollan.exe as StartTollan does and waits for its window; null, with a failure of
+// the test, when it did not appear.
+HWND StartTollanWindow(const std::wstring& panels, const std::wstring& arguments, PROCESS_INFORMATION* process);
+// Closes the window as its close box does; the exit code of the process, or -1 when it did not end.
+int CloseAndWait(HWND window, const PROCESS_INFORMATION& process);
 // Ends the process if it still runs, waits for it and closes its handles.
 void EndProcess(PROCESS_INFORMATION* process);
+
+// A run of Tollan.exe for a command without a window: its exit code, what it wrote to standard
+// output and to standard error (UTF-8), and whether a window of it became visible.
+struct CommandRun {
+    int exitCode = -1;
+    std::string output;
+    std::string error;
+    bool showedWindow = false;
+};
+// Runs Tollan.exe with the arguments and the environment of this process, and waits for it.
+CommandRun RunWithoutWindow(const std::wstring& arguments);
+
+// Tollan's settings in the prefix (HKEY_CURRENT_USER\Software\Brellow Group) are kept aside
+// while the object lives, the key starts empty, and they are put back at the end.
+class CVendorKeyAside {
+public:
+    CVendorKeyAside();
+    ~CVendorKeyAside();
+    CVendorKeyAside(const CVendorKeyAside&) = delete;
+    CVendorKeyAside& operator=(const CVendorKeyAside&) = delete;
+
+private:
+    std::wstring m_backup;
+    bool m_hadSettings;
+};
 
 // Polls condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);

@@ -11,78 +11,11 @@
 
 namespace {
 
-const wchar_t kVendorKey[] = L"Software\\Brellow Group";
 const wchar_t kProfileKey[] = L"Software\\Brellow Group\\Settings";
 
-struct ProcessRun {
-    int exitCode = -1;
-    std::string error;      // what the process wrote to standard error
-    bool showedWindow = false;
-};
+using process_test::CommandRun;
 
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
-    std::pair<DWORD, bool>* search = reinterpret_cast<std::pair<DWORD, bool>*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first && ::IsWindowVisible(window))
-        search->second = true;
-    return TRUE;
-}
-
-ProcessRun RunTollan(const std::wstring& arguments) {
-    ProcessRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-        ADD_FAILURE() << "no pipe";
-        return run;
-    }
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::wstring commandLine = L"\"" + process_test::TollanPath() + L"\" " + arguments;
-    // Wine now and then refuses a start right after the previous process ended
-    // (ERROR_INTERNAL_ERROR); a moment later the same start goes through.
-    BOOL started = FALSE;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        if (attempt > 0)
-            ::Sleep(300);
-        started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                   &process);
-        if (!started && ::GetLastError() != ERROR_INTERNAL_ERROR)
-            break;
-    }
-    ::CloseHandle(writeEnd);
-    if (!started) {
-        ADD_FAILURE() << "cannot start Tollan.exe, error " << ::GetLastError();
-        ::CloseHandle(readEnd);
-        return run;
-    }
-    // Watch for a window while the process runs.
-    std::pair<DWORD, bool> search(process.dwProcessId, false);
-    while (::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && !search.second)
-        ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    run.showedWindow = search.second;
-    if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
-        ::TerminateProcess(process.hProcess, 99);
-    char buffer[1024];
-    DWORD read = 0;
-    while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        run.error.append(buffer, read);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    run.exitCode = static_cast<int>(code);
-    ::CloseHandle(readEnd);
-    ::CloseHandle(process.hProcess);
-    ::CloseHandle(process.hThread);
-    return run;
-}
+CommandRun RunTollan(const std::wstring& arguments) { return process_test::RunWithoutWindow(arguments); }
 
 void WriteDword(const std::wstring& section, const wchar_t* name, DWORD value) {
     HKEY key = nullptr;
@@ -121,45 +54,16 @@ std::wstring Describe(const std::wstring& section, const wchar_t* name) {
 
 class TransferCommandLine : public ::testing::Test {
 protected:
-    // The prefix may hold settings of Tollan's own: they are kept aside and put back.
     void SetUp() override {
         wchar_t folder[MAX_PATH] = L"";
         ::GetTempPathW(MAX_PATH, folder);
         m_file = std::wstring(folder) + L"tollan-transfer-" + std::to_wstring(::GetCurrentProcessId()) + L".reg";
-        m_backup = L"Software\\Tollan transfer backup " + std::to_wstring(::GetCurrentProcessId());
-        HKEY vendor = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kVendorKey, 0, KEY_READ, &vendor) == ERROR_SUCCESS) {
-            HKEY backup = nullptr;
-            ::RegCreateKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup,
-                              nullptr);
-            m_hadSettings = ::RegCopyTreeW(vendor, nullptr, backup) == ERROR_SUCCESS;
-            ::RegCloseKey(backup);
-            ::RegCloseKey(vendor);
-        }
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
     }
+    void TearDown() override { ::DeleteFileW(m_file.c_str()); }
 
-    void TearDown() override {
-        ::DeleteFileW(m_file.c_str());
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kVendorKey);
-        if (m_hadSettings) {
-            HKEY backup = nullptr;
-            HKEY vendor = nullptr;
-            if (::RegOpenKeyExW(HKEY_CURRENT_USER, m_backup.c_str(), 0, KEY_READ, &backup) == ERROR_SUCCESS &&
-                ::RegCreateKeyExW(HKEY_CURRENT_USER, kVendorKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &vendor,
-                                  nullptr) == ERROR_SUCCESS)
-                ::RegCopyTreeW(backup, nullptr, vendor);
-            if (vendor != nullptr)
-                ::RegCloseKey(vendor);
-            if (backup != nullptr)
-                ::RegCloseKey(backup);
-        }
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, m_backup.c_str());
-    }
-
+    // The prefix may hold settings of Tollan's own: they are kept aside and put back.
+    process_test::CVendorKeyAside m_aside;
     std::wstring m_file;
-    std::wstring m_backup;
-    bool m_hadSettings = false;
 };
 
 TEST_F(TransferCommandLine, ExportThenImportOnACleanStoreBringsEverythingBack) {
@@ -170,7 +74,7 @@ TEST_F(TransferCommandLine, ExportThenImportOnACleanStoreBringsEverythingBack) {
     WriteDword(L"Hardware\\Simulated RP 0", L"Slow On", 300);
     WriteDword(L"Hardware\\Simulated RP 0", L"Type", 3);
 
-    ProcessRun exported = RunTollan(L"/export \"" + m_file + L"\"");
+    CommandRun exported = RunTollan(L"/export \"" + m_file + L"\"");
     EXPECT_EQ(0, exported.exitCode);
     EXPECT_EQ("", exported.error);
     EXPECT_FALSE(exported.showedWindow);
@@ -187,7 +91,7 @@ TEST_F(TransferCommandLine, ExportThenImportOnACleanStoreBringsEverythingBack) {
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
     ASSERT_EQ(L"absent", Describe(L"Hardware\\Simulated B88 0", L"Type"));
-    ProcessRun imported = RunTollan(L"-IMPORT \"" + m_file + L"\"");
+    CommandRun imported = RunTollan(L"-IMPORT \"" + m_file + L"\"");
     EXPECT_EQ(0, imported.exitCode);
     EXPECT_EQ("", imported.error);
     EXPECT_FALSE(imported.showedWindow);
@@ -210,7 +114,7 @@ TEST_F(TransferCommandLine, RefusedFileExitsWithTheReasonOnStandardErrorAndWrite
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(file);
 
-    ProcessRun run = RunTollan(L"/import \"" + m_file + L"\"");
+    CommandRun run = RunTollan(L"/import \"" + m_file + L"\"");
     EXPECT_EQ(1, run.exitCode);
     EXPECT_NE(std::string::npos, run.error.find("Line 5:")) << run.error;
     EXPECT_FALSE(run.showedWindow);
@@ -218,16 +122,16 @@ TEST_F(TransferCommandLine, RefusedFileExitsWithTheReasonOnStandardErrorAndWrite
 }
 
 TEST_F(TransferCommandLine, MissingFileNameOrFileIsAnError) {
-    ProcessRun usage = RunTollan(L"/export");
+    CommandRun usage = RunTollan(L"/export");
     EXPECT_EQ(2, usage.exitCode);
     EXPECT_NE(std::string::npos, usage.error.find("/export <file>")) << usage.error;
     EXPECT_FALSE(usage.showedWindow);
 
-    ProcessRun missing = RunTollan(L"/import \"" + m_file + L"\"");
+    CommandRun missing = RunTollan(L"/import \"" + m_file + L"\"");
     EXPECT_EQ(1, missing.exitCode);
     EXPECT_NE(std::string::npos, missing.error.find("could not be read")) << missing.error;
 
-    ProcessRun nothing = RunTollan(L"/export \"" + m_file + L"\"");  // nothing stored
+    CommandRun nothing = RunTollan(L"/export \"" + m_file + L"\"");  // nothing stored
     EXPECT_EQ(1, nothing.exitCode);
     EXPECT_NE(std::string::npos, nothing.error.find("No panel settings")) << nothing.error;
 }

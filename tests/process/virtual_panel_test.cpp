@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "process_support.h"
+#include "../support/real_input.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +33,7 @@ const int kFirstLed = 101;
 const BYTE kStartBrightness = 127;  // what the simulator's panels start with
 
 using process_test::TollanPath;
+using real_input::CentreOf;
 using process_test::WaitUntil;
 
 struct WindowSearch {
@@ -55,19 +57,8 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-POINT CentreOf(HWND hwnd) {
-    RECT rect = {};
-    ::GetWindowRect(hwnd, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 void SendMouse(DWORD flags, POINT where) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = where.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = where.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ASSERT_EQ(1u, ::SendInput(1, &input, sizeof(input)));
+    ASSERT_TRUE(real_input::Send({real_input::MouseAt(where, flags)}));
     ::Sleep(50);
 }
 
@@ -77,14 +68,7 @@ void Click(HWND target) {
 }
 
 void PressKey(WORD key) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(2u, ::SendInput(2, inputs, sizeof(INPUT)));
+    ASSERT_TRUE(real_input::Send(real_input::KeyStroke(key)));
     ::Sleep(50);
 }
 
@@ -150,14 +134,9 @@ protected:
     }
 
     void TearDown() override {
-        if (m_process.hProcess != nullptr) {
-            if (m_main != nullptr)
-                ::PostMessageW(m_main, WM_CLOSE, 0, 0);
-            if (::WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0)
-                ::TerminateProcess(m_process.hProcess, 1);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
+        if (m_process.hProcess != nullptr && m_main != nullptr)
+            (void)process_test::CloseAndWait(m_main, m_process);
+        process_test::EndProcess(&m_process);
         ::SetEnvironmentVariableW(L"VUZOZ_VIRTUAL", nullptr);
         ::DeleteFileW(m_logPath.c_str());
     }
@@ -165,13 +144,7 @@ protected:
     // Starts Tollan with these panels and arguments; waits for its window and its
     // panel windows (in device order).
     void Start(const wchar_t* panels, const std::wstring& arguments, size_t panelCount) {
-        ::SetEnvironmentVariableW(L"VUZOZ_PANELS", panels);
-        std::wstring commandLine = L"\"" + TollanPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        ASSERT_TRUE(::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                     &startup, &m_process))
-            << "cannot start Tollan.exe, error " << ::GetLastError();
+        ASSERT_TRUE(process_test::StartTollan(panels, arguments, &m_process));
         ASSERT_TRUE(WaitUntil(
             [this, panelCount] {
                 WindowSearch main = {m_process.dwProcessId, nullptr, {}};

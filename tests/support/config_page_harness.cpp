@@ -61,9 +61,9 @@ std::wstring DescribeValue(const std::wstring& section, const std::wstring& name
     return test_settings::ValueType(section, name) == REG_NONE ? L"absent" : L"other type";
 }
 
-std::wstring SavePromptText() { return AfxLoadString(IDS_SAVE_PROMPT); }
+std::wstring SavePromptText() { return L"Configuration not saved.\nSave ?"; }
 
-std::wstring SaveFailedText() { return AfxLoadString(IDS_SAVE_FAILED); }
+std::wstring SaveFailedText() { return L"The configuration could not be saved."; }
 
 const char* PanelName(tagBGDevHWType type) {
     switch (type) {
@@ -75,7 +75,7 @@ const char* PanelName(tagBGDevHWType type) {
 }
 
 CConfigPanel& ConfigPageFixture::Panel() {
-    CConfigPanel* page = dynamic_cast<CConfigPanel*>(main->m_pConfigPage);
+    CConfigPanel* page = dynamic_cast<CConfigPanel*>(main->ConfigPage());
     if (page == nullptr) {
         ADD_FAILURE() << "no configuration page is shown";
         throw std::runtime_error("no configuration page");

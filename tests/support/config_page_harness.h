@@ -27,7 +27,7 @@ std::vector<std::wstring> ToggleValueNames();
 // section can be compared at once and a difference reads plainly.
 std::wstring DescribeValue(const std::wstring& section, const std::wstring& name);
 
-// The texts of the message boxes of the program.
+// The texts of the program's message boxes, as the user reads them in English.
 std::wstring SavePromptText();
 std::wstring SaveFailedText();
 

@@ -1,17 +1,29 @@
-// The recording fake of the VUZoz device library: everything happens at once on the
-// calling thread, every call is recorded, and the panels are in the state the test sets.
+// The recording fake of the VUZoz device library: every call is recorded and the panels
+// are in the state the test sets. Answers to requests come as the library's come: queued,
+// then delivered by a window of the fake's own on the thread that called BGInit, to the
+// callback registered when they are delivered; answers asked for while there is no
+// callback wait for one. BGTerminate drops answers not yet delivered.
 #include "fake_vuzoz.h"
 
 #include "vuzoz_call_line.h"
 
+#include <dbt.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <initializer_list>
 
 namespace {
 
 using fake_vuzoz::PanelState;
+
+struct QueuedAnswer {
+    tagBGDevHWType type;
+    int device;
+    std::vector<unsigned char> report;
+};
 
 struct FakeLibrary {
     std::vector<tagBGDevHWType> types;
@@ -25,6 +37,16 @@ struct FakeLibrary {
     bool devTypeNull = false;
     bool devKeyFails = false;
     bool answerRequests = false;
+    std::deque<QueuedAnswer> pending;
+    HWND answerWindow = nullptr;
+    HWND owner = nullptr;
+    bool answersAnnounced = false;
+    // Unplugged since BGInit: calls for them fail with BG_ERR_BAD_DEVICE.
+    std::vector<bool> gone;
+    // What the next BGInit finds (set by Replug).
+    std::vector<tagBGDevHWType> nextTypes;
+    std::vector<std::string> nextKeys;
+    bool replugged = false;
 };
 
 FakeLibrary& Library()
@@ -60,6 +82,8 @@ tagBGDevResult CheckDevice(int device)
         return BG_ERR_NOT_READY;
     if (device < 0 || static_cast<size_t>(device) >= library.types.size())
         return BG_ERR_BAD_DEVICE;
+    if (library.gone[static_cast<size_t>(device)])
+        return BG_ERR_BAD_DEVICE;
     return BG_OK;
 }
 
@@ -73,11 +97,81 @@ tagBGDevResult CheckLed(int device, int led)
     return BG_OK;
 }
 
-// Answers a request at once when the test asked for answers.
+const wchar_t kAnswerClass[] = L"FakeVUZozAnswers";
+const UINT kAnswersDue = WM_APP + 1;
+
+void DeliverDueAnswers()
+{
+    FakeLibrary& library = Library();
+    library.answersAnnounced = false;
+    // Only the answers queued so far; the callback registered now gets them.
+    for (size_t due = library.pending.size(); due > 0 && library.ready && library.callback != nullptr &&
+                                              !library.pending.empty();
+         --due) {
+        const QueuedAnswer answer = library.pending.front();
+        library.pending.pop_front();
+        (void)fake_vuzoz::DeliverReport(answer.type, answer.device, answer.report);
+    }
+}
+
+LRESULT CALLBACK AnswerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kAnswersDue) {
+        if (hwnd == Library().answerWindow)
+            DeliverDueAnswers();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND CreateAnswerWindow()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = AnswerWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kAnswerClass;
+    (void)RegisterClassExW(&wc);
+    return CreateWindowExW(0, kAnswerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+void AnnounceAnswers()
+{
+    FakeLibrary& library = Library();
+    if (!library.answersAnnounced && library.answerWindow != nullptr)
+        library.answersAnnounced = PostMessageW(library.answerWindow, kAnswersDue, 0, 0) != FALSE;
+}
+
+// Queues the answer to a request when the test asked for answers; it comes later, from
+// the message loop of the thread that called BGInit.
 void Answer(int device, const std::vector<unsigned char>& report)
 {
-    if (Library().answerRequests)
-        (void)fake_vuzoz::DeliverReport(Library().types[device], device, report);
+    FakeLibrary& library = Library();
+    if (!library.answerRequests)
+        return;
+    library.pending.push_back(QueuedAnswer{library.types[static_cast<size_t>(device)], device, report});
+    if (library.callback != nullptr)
+        AnnounceAnswers();
+}
+
+void DestroyAnswerWindow()
+{
+    FakeLibrary& library = Library();
+    if (library.answerWindow != nullptr)
+        (void)DestroyWindow(library.answerWindow);
+    library.answerWindow = nullptr;
+    library.answersAnnounced = false;
+}
+
+void AttachPanels(FakeLibrary& library, const std::vector<tagBGDevHWType>& types,
+                  const std::vector<std::string>& keys)
+{
+    library.types = types;
+    library.typeArray = types;
+    library.typeArray.push_back(BG_HW_NONE);
+    library.panels.assign(types.size(), PanelState());
+    library.gone.assign(types.size(), false);
+    library.keys = keys;
 }
 
 }  // namespace
@@ -86,15 +180,39 @@ namespace fake_vuzoz {
 
 void Reset(const std::vector<tagBGDevHWType>& types)
 {
+    DestroyAnswerWindow();
     FakeLibrary& library = Library();
     library = FakeLibrary();
-    library.types = types;
-    library.typeArray = types;
-    library.typeArray.push_back(BG_HW_NONE);
-    library.panels.assign(types.size(), PanelState());
+    std::vector<std::string> keys;
     for (size_t device = 0; device < types.size(); ++device)
-        library.keys.push_back("FAKE-" + std::to_string(types[device]) + "-" +
-                               std::to_string(device));
+        keys.push_back("FAKE-" + std::to_string(types[device]) + "-" + std::to_string(device));
+    AttachPanels(library, types, keys);
+}
+
+void Replug(const std::vector<tagBGDevHWType>& types, const std::vector<std::string>& keys)
+{
+    FakeLibrary& library = Library();
+    library.nextTypes = types;
+    library.nextKeys = keys;
+    library.nextKeys.resize(types.size());
+    library.replugged = true;
+    for (size_t device = 0; device < library.keys.size(); ++device) {
+        bool listed = false;
+        for (const std::string& key : keys)
+            listed = listed || key == library.keys[device];
+        if (listed)
+            continue;
+        library.gone[device] = true;
+        for (auto it = library.pending.begin(); it != library.pending.end();)
+            it = it->device == static_cast<int>(device) ? library.pending.erase(it) : it + 1;
+    }
+    if (library.ready && library.owner != nullptr)
+        (void)PostMessageW(library.owner, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+}
+
+size_t PendingAnswers()
+{
+    return Library().pending.size();
 }
 
 void SetInitFails(bool fails)
@@ -209,22 +327,43 @@ int DeliverBlink(tagBGDevHWType type, int device, int fastOn, int fastOff, int s
 
 extern "C" {
 
-tagBGDevResult BGInit(HWND /*hWnd*/)
+tagBGDevResult BGInit(HWND hWnd)
 {
     Record("BGInit");
-    if (Library().initFails)
+    FakeLibrary& library = Library();
+    if (library.initFails)
         return BG_ERR_INIT_FAILED;
-    Library().ready = true;
+    if (library.replugged) {
+        // The panels plugged in since the last BGInit are found now, in a fresh state.
+        const std::vector<tagBGDevHWType> types = library.nextTypes;
+        const std::vector<std::string> keys = library.nextKeys;
+        AttachPanels(library, types, keys);
+        library.replugged = false;
+    }
+    DestroyAnswerWindow();
+    library.answerWindow = CreateAnswerWindow();
+    if (library.answerWindow == nullptr)
+        return BG_ERR_INIT_FAILED;
+    library.owner = hWnd;
+    library.ready = true;
+    library.callback = nullptr;
+    library.pending.clear();
     return BG_OK;
 }
 
 tagBGDevResult BGTerminate(void)
 {
     Record("BGTerminate");
-    if (!Library().ready)
+    FakeLibrary& library = Library();
+    if (!library.ready)
         return BG_ERR_NOT_READY;
-    Library().ready = false;
-    Library().callback = nullptr;
+    library.ready = false;
+    library.callback = nullptr;
+    library.owner = nullptr;
+    library.pending.clear();
+    DestroyAnswerWindow();
+    if (!library.replugged)
+        library.gone.assign(library.types.size(), false);
     return BG_OK;
 }
 
@@ -256,9 +395,13 @@ tagBGDevResult BGGetDevKey(int device, const char** ppKey)
 tagBGDevResult BG_RegisterInputCallback(BGInputCallback callback)
 {
     Record("BG_RegisterInputCallback", {callback != nullptr ? 1 : 0});
-    if (!Library().ready)
+    FakeLibrary& library = Library();
+    if (!library.ready)
         return BG_ERR_NOT_READY;
-    Library().callback = callback;
+    library.callback = callback;
+    // Answers to requests made before there was a callback go to this one.
+    if (callback != nullptr && !library.pending.empty())
+        AnnounceAnswers();
     return BG_OK;
 }
 

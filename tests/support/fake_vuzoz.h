@@ -23,10 +23,22 @@ void SetDevKeyFails(bool fails);             // BGGetDevKey returns non-zero, ke
 void SetDevKey(int device, const std::string& key);  // default "FAKE-<type>-<device>"
 
 // When true (default false), every request (BG_GetLEDStatus, BG_GetButtonStatus,
-// BG_GetCurBrightness, BG_GetCurBlinkPeriod) calls the registered callback at once,
-// inside the request call, with the answer made from the panel state below.
+// BG_GetCurBrightness, BG_GetCurBlinkPeriod) is answered as the library answers: the
+// answer, made from the panel state below when asked, is queued and reaches the callback
+// registered at the time from the message loop of the thread that called BGInit (never
+// inside the request). Answers asked for before a callback exists wait for one;
+// BGTerminate and unplugging a panel drop those not yet delivered.
 // When false, requests are only recorded.
 void SetAnswerRequests(bool answer);
+// Answers queued and not yet delivered.
+size_t PendingAnswers();
+
+// Plugging in and out as the library sees it: the panels of types (keys[i] naming
+// types[i]) are attached from the next BGInit on; until then each attached panel whose
+// key is not in keys is gone (its calls fail with BG_ERR_BAD_DEVICE, its answers are
+// dropped) and keeps its index. The window given to BGInit gets WM_DEVICECHANGE with
+// DBT_DEVNODES_CHANGED, posted.
+void Replug(const std::vector<tagBGDevHWType>& types, const std::vector<std::string>& keys);
 
 // Panel state used for answers; BG_Set* calls update it too.
 struct PanelState {

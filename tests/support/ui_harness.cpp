@@ -4,6 +4,7 @@
 #include "config/config_dialog.h"
 #include "mainwnd/error_dialog.h"
 #include "paneltest/panel_test_dialog.h"
+#include "real_input.h"
 #include "resource.h"
 #include "test_settings.h"
 
@@ -44,15 +45,21 @@ void ActivateDeviceItem(CMainDialog& main, int item) {
     LVITEMW state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(main.m_listDevices.m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+    ::SendMessageW(main.DeviceList().m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
                    reinterpret_cast<LPARAM>(&state));
     NMITEMACTIVATE activate = {};
-    activate.hdr.hwndFrom = main.m_listDevices.m_hWnd;
+    activate.hdr.hwndFrom = main.DeviceList().m_hWnd;
     activate.hdr.idFrom = IDC_DEVICE_LIST;
     activate.hdr.code = LVN_ITEMACTIVATE;
     activate.iItem = item;
     ::SendMessageW(main.m_hWnd, WM_NOTIFY, IDC_DEVICE_LIST, reinterpret_cast<LPARAM>(&activate));
     PumpMessages();
+}
+
+CSliderCtrl BrightnessSlider(const CMainDialog& main) {
+    CSliderCtrl slider;
+    slider.m_hWnd = ::GetDlgItem(main.m_hWnd, IDC_BRIGHTNESS_SLIDER);
+    return slider;
 }
 
 bool BringToFront(HWND dialog) {
@@ -81,32 +88,8 @@ void PumpDialog(HWND dialog) {
     }
 }
 
-namespace {
-
-INPUT KeyInput(WORD vk, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-}  // namespace
-
 void PressKey(HWND dialog, WORD vk, bool shift, bool control) {
-    std::vector<INPUT> inputs;
-    if (control)
-        inputs.push_back(KeyInput(VK_CONTROL, false));
-    if (shift)
-        inputs.push_back(KeyInput(VK_SHIFT, false));
-    inputs.push_back(KeyInput(vk, false));
-    inputs.push_back(KeyInput(vk, true));
-    if (shift)
-        inputs.push_back(KeyInput(VK_SHIFT, true));
-    if (control)
-        inputs.push_back(KeyInput(VK_CONTROL, true));
-    EXPECT_EQ(inputs.size(), ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    EXPECT_TRUE(real_input::Send(real_input::KeyStroke(vk, shift, control)));
     PumpDialog(dialog);
 }
 
@@ -124,18 +107,7 @@ void ClickAt(HWND dialog, HWND window, POINT point) {
     if (std::abs(point.x - lastPoint.x) < 8 && std::abs(point.y - lastPoint.y) < 8 &&
         ::GetTickCount() - lastTime <= doubleClickTime)
         ::Sleep(doubleClickTime + 20 - (::GetTickCount() - lastTime));
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (point.x * 65536 + width / 2) / width;
-        input.mi.dy = (point.y * 65536 + height / 2) / height;
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    EXPECT_EQ(3u, ::SendInput(3, inputs, sizeof(INPUT)));
+    EXPECT_TRUE(real_input::Send(real_input::ClickAt(point)));
     lastPoint = point;
     lastTime = ::GetTickCount();
     PumpDialog(dialog);
@@ -205,8 +177,10 @@ LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam
         HWND box = reinterpret_cast<HWND>(wParam);
         wchar_t className[32] = L"";
         ::GetClassNameW(box, className, 32);
-        // Only boxes owned by another window; the main window itself is a dialog too.
+        // Only boxes owned by another window; the main window itself is a dialog too, and a
+        // dialog that asks for a text is no message box.
         if (::lstrcmpW(className, L"#32770") == 0 && ::GetWindow(box, GW_OWNER) != nullptr &&
+            ::FindWindowExW(box, nullptr, L"Edit", nullptr) == nullptr &&
             std::find(g_answerer->m_seen.begin(), g_answerer->m_seen.end(), box) == g_answerer->m_seen.end()) {
             g_answerer->m_seen.push_back(box);
             std::wstring text;
@@ -244,7 +218,11 @@ void MainWindowTest::Start(const std::vector<tagBGDevHWType>& panels, bool testM
 
 void MainWindowTest::StartPrepared(bool testMode) {
     static_cast<CConfiguratorApp*>(AfxGetApp())->m_bTestMode = testMode ? 1 : 0;
+    // The pointer rests outside the window: under Wine a button below it tracks the mouse with
+    // a timer, and input would never be quiet long enough for PumpDialog.
+    (void)::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     main.reset(new CMainDialog);
+    main->SetStartMode(testMode);
     AfxGetApp()->m_pMainWnd = main.get();
     ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
     PumpMessages();
@@ -264,12 +242,12 @@ void MainWindowTest::Close() {
 }
 
 HWND MainWindowTest::Page() const {
-    if (main->m_pConfigPage != nullptr)
-        return main->m_pConfigPage->m_hWnd;
-    if (main->m_pTestPage != nullptr)
-        return main->m_pTestPage->m_hWnd;
-    if (main->m_pErrorPage != nullptr)
-        return main->m_pErrorPage->m_hWnd;
+    if (main->ConfigPage() != nullptr)
+        return main->ConfigPage()->m_hWnd;
+    if (main->TestPage() != nullptr)
+        return main->TestPage()->m_hWnd;
+    if (main->ErrorPage() != nullptr)
+        return main->ErrorPage()->m_hWnd;
     return nullptr;
 }
 

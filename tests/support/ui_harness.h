@@ -42,6 +42,8 @@ void TypeDigits(HWND dialog, const char* digits);
 void ClickAt(HWND dialog, HWND window, POINT point);
 // A left click in the middle of control id of dialog.
 void ClickControl(HWND dialog, int id);
+// The main window's brightness slider, as the user sees it.
+CSliderCtrl BrightnessSlider(const CMainDialog& main);
 // The control id of the window with the focus; 0 when no window of this thread has it.
 int FocusId();
 std::wstring Text(HWND dialog, int id);

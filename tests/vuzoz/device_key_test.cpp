@@ -68,6 +68,21 @@ TEST_F(DeviceKey, DependsOnTypeAndPlaceAmongPanelsOfThatType)
     EXPECT_EQ(before[2], after[2]);
 }
 
+TEST_F(DeviceKey, ASerialNamesItsPanelWithoutMovingTheOthersKeys)
+{
+    vuzoz_test::SetEnv(L"VUZOZ_PANELS", L"1,3");
+    ASSERT_EQ(BG_OK, BGInit(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"Simulated B88 1", "Simulated RP 1"}), AllKeys(2));
+    ASSERT_EQ(BG_OK, BGTerminate());
+
+    // A panel with a serial plugged in first: the others keep theirs.
+    vuzoz_test::SetEnv(L"VUZOZ_PANELS", L"1:A7,1,3,3:r2d2");
+    ASSERT_EQ(BG_OK, BGInit(nullptr));
+    EXPECT_EQ((std::vector<std::string>{"Simulated B88 A7", "Simulated B88 1", "Simulated RP 1",
+                                        "Simulated RP r2d2"}),
+              AllKeys(4));
+}
+
 TEST_F(DeviceKey, EachCallHandsOutItsOwnMallocCopy)
 {
     ASSERT_EQ(BG_OK, BGInit(nullptr));

@@ -2,8 +2,10 @@
 // variables, each of which still overrides its key.
 #include "vuzoz_test_support.h"
 
+#include "vuzoz_panel_source.h"
 #include "vuzoz_settings.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +34,8 @@ protected:
         SimulatorTest::TearDown();
         (void)DeleteFileW(m_iniPath.c_str());
         (void)DeleteFileW(m_logPath.c_str());
+        if (!m_panelsPath.empty())
+            (void)DeleteFileW(m_panelsPath.c_str());
     }
 
     // The folder of the module that holds BGInit: the DLL when there is one, else this program.
@@ -71,6 +75,7 @@ protected:
 
     std::wstring m_iniPath;
     std::wstring m_logPath;
+    std::wstring m_panelsPath;  // a panels file the test made, if any
 };
 
 TEST_F(SettingsFile, LiesBesideTheModuleOfTheSimulator)
@@ -86,6 +91,31 @@ TEST_F(SettingsFile, GivesThePanelsAndTheLogWithoutEnvironment)
     EXPECT_EQ((std::vector<int>{3, 1}), AttachedTypes());
     ASSERT_EQ(BG_OK, BGTerminate());
     EXPECT_EQ("BGInit\nBGGetDevType\nBGTerminate\n", LogText());
+}
+
+TEST_F(SettingsFile, NamesThePanelsFileAndARelativeNameLiesBesideIt)
+{
+    const std::wstring name = L"vuzoz_ini_panels_" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    m_panelsPath = m_iniPath.substr(0, m_iniPath.find_last_of(L"\\/") + 1) + name;
+    {
+        std::ofstream file(m_panelsPath.c_str(), std::ios::binary);
+        file << "3:Q1\n";
+    }
+    WriteIni("[Simulator]\nPanels=1\nPanelsFile=" + Narrow(name) + "\n");
+    EXPECT_EQ(m_panelsPath, vuzoz::PanelsFilePath());
+    ASSERT_EQ(BG_OK, BGInit(nullptr));
+    EXPECT_EQ(std::vector<int>{3}, AttachedTypes());
+    const char* key = nullptr;
+    ASSERT_EQ(BG_OK, BGGetDevKey(0, &key));
+    EXPECT_STREQ("Simulated RP Q1", key);
+    std::free(const_cast<char*>(key));
+    ASSERT_EQ(BG_OK, BGTerminate());
+
+    // An empty variable names no panels file: the Panels key counts.
+    SetEnv(L"VUZOZ_PANELS_FILE", L"");
+    EXPECT_EQ(L"", vuzoz::PanelsFilePath());
+    ASSERT_EQ(BG_OK, BGInit(nullptr));
+    EXPECT_EQ(std::vector<int>{1}, AttachedTypes());
 }
 
 TEST_F(SettingsFile, EnvironmentOverridesEachKey)

@@ -1,6 +1,7 @@
 // The virtual panel windows in this process: opened by BGInit beside the window it gets,
 // driven with real mouse and keyboard input, their LEDs read back from the screen.
 #include "vuzoz_test_support.h"
+#include "../support/real_input.h"
 
 #include "vuzoz_led_look.h"
 #include "vuzoz_virtual_panel_title.h"
@@ -12,6 +13,7 @@
 
 namespace {
 
+using real_input::CentreOf;
 using vuzoz_test::PumpMessages;
 using vuzoz_test::Received;
 using vuzoz_test::SetEnv;
@@ -47,31 +49,14 @@ std::wstring TextOf(HWND hwnd)
     return text;
 }
 
-POINT CentreOf(HWND hwnd)
-{
-    RECT rect;
-    (void)GetWindowRect(hwnd, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 void SendMouse(DWORD flags, POINT where)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = where.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = where.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    ASSERT_EQ(1u, SendInput(1, &input, sizeof(input)));
+    ASSERT_TRUE(real_input::Send({real_input::MouseAt(where, flags)}));
 }
 
 void SendKey(WORD key, bool up)
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ASSERT_EQ(1u, SendInput(1, &input, sizeof(input)));
+    ASSERT_TRUE(real_input::Send({real_input::KeyEvent(key, up)}));
 }
 
 COLORREF ScreenPixel(POINT where)

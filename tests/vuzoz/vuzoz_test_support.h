@@ -115,7 +115,7 @@ protected:
     {
         (void)BGTerminate();
         for (const wchar_t* name : {L"VUZOZ_PANELS", L"VUZOZ_LOG", L"VUZOZ_FAIL_INIT", L"VUZOZ_DEMO",
-                                    L"VUZOZ_VIRTUAL"})
+                                    L"VUZOZ_VIRTUAL", L"VUZOZ_PANELS_FILE"})
             UnsetEnv(name);
         PumpMessages();
         Received().clear();
