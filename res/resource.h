@@ -72,6 +72,7 @@
 
 // Strings of the configuration pages
 #define IDS_NO_ROW                  210
+#define IDS_MENU_REVERT             211
 // Strings of a second start while Tollan runs (200-209)
 #define IDS_ALREADY_RUNNING_CONFIGURATION 200
 #define IDS_ALREADY_RUNNING_TEST    201
@@ -151,13 +152,15 @@
 #define ID_EXPORT_SETTINGS          32800
 #define ID_EXPORT_ALL_SETTINGS      32801
 #define ID_IMPORT_SETTINGS          32802
+#define ID_REVERT_CHANGES           32803
 #define ID_COPY_FROM_FIRST          32810
 #define ID_COPY_FROM_LAST           32899
 
-// Commands of a configuration page (its lists' keys send them; the main window may too)
-#define ID_PAGE_UNDO                32820
-#define ID_PAGE_REDO                32821
-#define ID_ROW_CLEAR                32822
+// Commands of a configuration page (its lists' keys send them; the main window's controls
+// send the first two to the window, which hands them to the page)
+#define ID_PAGE_UNDO                32900
+#define ID_PAGE_REDO                32901
+#define ID_ROW_CLEAR                32902
 
 // Main window (template 102)
 #define IDC_APPLY                   1000

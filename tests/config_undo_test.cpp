@@ -5,9 +5,13 @@
 #include "config_page_harness.h"
 
 #include "config/edit_history.h"
+#include "mainwnd/device_context_menu.h"
+#include "menu_keys.h"
 #include "config/vocabulary_tables.h"
 #include "resource.h"
 #include "test_settings.h"
+
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
@@ -233,32 +237,110 @@ TEST_P(UndoTest, ApplyAndASwitchOfPanelEachEndTheHistory) {
     EXPECT_FALSE(ApplyEnabled());
 }
 
-// A change of a control outside the page, recorded by its owner in the page's history,
-// goes back to that owner; the commands do what the keys do.
-TEST_P(UndoTest, ChangesOfOtherControlsGoBackToTheirOwner) {
+// The brightness and the blink periods are changes of the page like its picks: Ctrl+Z and
+// Ctrl+Y on their controls, on the device list or on the page's lists take them back and
+// make them again in turn, on the screen and on the panel, and Apply follows; "Revert
+// unsaved changes" in the device list's menu takes back everything at once.
+TEST_P(UndoTest, BrightnessAndBlinkPeriodsGoInTheHistoryWithThePicks) {
     Start({GetParam()});
-    std::vector<std::pair<int, int>> set;
-    Panel().SetOtherChangeTarget([&set](int target, int value) { set.emplace_back(target, value); });
+    const HWND window = main->m_hWnd;
+    const HWND slider = ::GetDlgItem(window, IDC_BRIGHTNESS_SLIDER);
+    const auto brightness = [slider] { return static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); };
+    const auto lastSent = [](const char* call) {
+        const std::vector<std::string> calls = fake_vuzoz::CallsStartingWith(call);
+        return calls.empty() ? std::string() : calls.back();
+    };
+    // The panel reports the brightness it was given: the slider follows it from then on.
+    ASSERT_EQ(1, fake_vuzoz::DeliverBrightness(GetParam(), 0, 127));
+    ui::PumpMessages();
+    ASSERT_TRUE(ui::IsEnabled(window, IDC_BRIGHTNESS_SLIDER));
+    const int storedLevel = brightness();
+    ASSERT_EQ(L"12", ui::Text(window, IDC_FAST_ON));
+    const std::string storedPeriods = "BG_SetBlinkPeriod 0 25 12 25 12";  // slow on, fast on, slow off, fast off
+    ASSERT_EQ(storedPeriods, lastSent("BG_SetBlinkPeriod"));
+
     FocusList(kLed0);
     Press(VK_DOWN);
-    Panel().History().Record(IDC_BRIGHTNESS_SLIDER, 128, 200);
+    ASSERT_EQ(std::wstring(g_LedTable[0].label), Shown(kLed0));
+    ::SetFocus(slider);
+    Press(VK_RIGHT);  // three steps of the slider: one change
+    Press(VK_RIGHT);
+    Press(VK_RIGHT);
+    ASSERT_EQ(storedLevel + 3, brightness());
+    ::SetFocus(::GetDlgItem(window, IDC_FAST_ON));
+    Press(VK_END);
+    Press(VK_BACK);
+    Press(VK_BACK);
+    Press('7');  // the digits typed into one field: one change
+    ASSERT_EQ(L"7", ui::Text(window, IDC_FAST_ON));
+    ASSERT_EQ("BG_SetBlinkPeriod 0 25 7 25 12", lastSent("BG_SetBlinkPeriod"));
 
-    Undo();
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{IDC_BRIGHTNESS_SLIDER, 128}}), set);
-    EXPECT_EQ(std::wstring(g_LedTable[0].label), Shown(kLed0));
-    ::SendMessageW(PageWindow(), WM_COMMAND, ID_PAGE_UNDO, 0);
+    Undo();  // in the blink field: the period
+    EXPECT_EQ(L"12", ui::Text(window, IDC_FAST_ON));
+    EXPECT_EQ(storedPeriods, lastSent("BG_SetBlinkPeriod"));
+    EXPECT_EQ(storedLevel + 3, brightness());
+    ::SetFocus(slider);
+    Undo();  // on the slider: the brightness
+    EXPECT_EQ(storedLevel, brightness());
+    EXPECT_EQ("BG_SetBrightness 0 " + std::to_string(storedLevel), lastSent("BG_SetBrightness"));
+    EXPECT_EQ(std::to_wstring(storedLevel), ui::Text(window, IDC_BRIGHTNESS_VALUE));
+    EXPECT_TRUE(ApplyEnabled()) << "the LED's pick is left";
+    ::SetFocus(main->DeviceList().m_hWnd);
+    Undo();  // in the device list: the pick
     EXPECT_EQ(L"(none)", Shown(kLed0));
-    ::SendMessageW(PageWindow(), WM_COMMAND, ID_PAGE_REDO, 0);
-    ::SendMessageW(PageWindow(), WM_COMMAND, ID_PAGE_REDO, 0);
+    EXPECT_FALSE(ApplyEnabled());
+
+    Redo();
+    Redo();
+    EXPECT_EQ(storedLevel + 3, brightness());
+    EXPECT_EQ("BG_SetBrightness 0 " + std::to_string(storedLevel + 3), lastSent("BG_SetBrightness"));
+    FocusList(kList1);
+    Redo();
+    EXPECT_EQ(L"7", ui::Text(window, IDC_FAST_ON));
+    EXPECT_EQ("BG_SetBlinkPeriod 0 25 7 25 12", lastSent("BG_SetBlinkPeriod"));
     EXPECT_EQ(std::wstring(g_LedTable[0].label), Shown(kLed0));
-    EXPECT_EQ(std::make_pair(static_cast<int>(IDC_BRIGHTNESS_SLIDER), 200), set.back());
     EXPECT_TRUE(ApplyEnabled());
 
-    // Revert: the page as stored, nothing left to undo.
-    Panel().RevertToStored();
+    ::SetFocus(main->DeviceList().m_hWnd);  // the first item of the menu
+    ASSERT_TRUE(menu_keys::ChooseInMenu(real_input::KeyStroke(VK_F10, /*shift*/ true), {VK_DOWN, VK_RETURN}));
     EXPECT_EQ(L"(none)", Shown(kLed0));
-    EXPECT_FALSE(Panel().DiffersFromStored());
-    EXPECT_FALSE(Panel().History().CanUndo());
+    EXPECT_EQ(storedLevel, brightness());
+    EXPECT_EQ(L"12", ui::Text(window, IDC_FAST_ON));
+    EXPECT_EQ(storedPeriods, lastSent("BG_SetBlinkPeriod"));
+    EXPECT_FALSE(ApplyEnabled());
+    Undo();  // the history went with the revert
+    EXPECT_EQ(L"(none)", Shown(kLed0));
+    EXPECT_EQ(L"12", ui::Text(window, IDC_FAST_ON));
+    EXPECT_EQ(L"absent", DescribeValue(Section(), L"LED0")) << "nothing was stored";
+}
+
+// A brightness moved away and back by hand, or a period typed anew as it was, leaves nothing
+// to apply; "Revert unsaved changes" is greyed then.
+TEST_P(UndoTest, HardwareChangedBackByHandLeavesNothingToApply) {
+    Start({GetParam()});
+    const HWND window = main->m_hWnd;
+    const HWND slider = ::GetDlgItem(window, IDC_BRIGHTNESS_SLIDER);
+    ASSERT_EQ(1, fake_vuzoz::DeliverBrightness(GetParam(), 0, 127));
+    FocusList(kList1);  // the window to the front
+    ::SetFocus(slider);
+    Press(VK_LEFT);
+    ASSERT_TRUE(ApplyEnabled());
+    Press(VK_RIGHT);
+    EXPECT_FALSE(ApplyEnabled());
+    ::SetFocus(::GetDlgItem(window, IDC_SLOW_OFF));
+    Press(VK_END);
+    Press(VK_BACK);
+    ASSERT_TRUE(ApplyEnabled());
+    Press('5');
+    EXPECT_EQ(L"25", ui::Text(window, IDC_SLOW_OFF));
+    EXPECT_FALSE(ApplyEnabled());
+
+    device_menu::CDeviceContextMenu menu(*main, 0);
+    const HMENU built = menu.Build();
+    ASSERT_NE(nullptr, built);
+    EXPECT_EQ(ID_REVERT_CHANGES, static_cast<int>(::GetMenuItemID(built, 0)));
+    EXPECT_NE(0u, ::GetMenuState(built, 0, MF_BYPOSITION) & MF_GRAYED);
+    ::DestroyMenu(built);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigPage, UndoTest, ::testing::Values(BG_HW_PUSHBUTTON_8X8, BG_HW_TOGGLE_8X8, BG_HW_RADIO),

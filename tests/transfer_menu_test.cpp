@@ -3,6 +3,7 @@
 // copying from another stored panel, and opening it with the mouse and the keyboard.
 #include "config_page_harness.h"
 #include "mainwnd/device_context_menu.h"
+#include "menu_keys.h"
 #include "real_input.h"
 #include "resource.h"
 #include "test_settings.h"
@@ -365,36 +366,6 @@ TEST_F(TransferCopy, FromTheKeyOfAPanelNoLongerAttached) {
 }
 
 // Real input: a right click on a panel's picture opens the menu, keys choose in it.
-struct MenuKeys {
-    std::vector<WORD> keys;
-    std::atomic<bool> done{false};
-};
-
-void PressKeysInMenu(MenuKeys* keys) {
-    HWND popup = nullptr;
-    for (int tries = 0; tries < 100 && popup == nullptr; ++tries) {
-        ::Sleep(50);
-        popup = ::FindWindowW(L"#32768", nullptr);
-        if (popup != nullptr && !::IsWindowVisible(popup))
-            popup = nullptr;
-    }
-    if (popup != nullptr) {
-        for (WORD key : keys->keys) {
-            (void)real_input::Send(real_input::KeyStroke(key));
-            ::Sleep(100);
-        }
-    }
-    keys->done = true;
-}
-
-void WaitFor(MenuKeys& keys) {
-    for (int tries = 0; tries < 200 && !keys.done; ++tries) {
-        ui::PumpMessages();
-        ::Sleep(20);
-    }
-    ui::PumpMessages();
-}
-
 TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     Start({BG_HW_PUSHBUTTON_8X8, BG_HW_PUSHBUTTON_8X8});
     StorePanel(L"FAKE-1-1", 1, 0x10022, 5);
@@ -411,23 +382,13 @@ TEST_F(TransferMenu, OpensOnARightClickAndWithShiftF10) {
     ASSERT_TRUE(main->DeviceList().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)));
     POINT point = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ::ClientToScreen(main->DeviceList().m_hWnd, &point);
-    MenuKeys importKeys;
-    importKeys.keys = {VK_UP, VK_RETURN};
-    std::thread importThread(PressKeysInMenu, &importKeys);
-    EXPECT_TRUE(real_input::Send(real_input::ClickAt(point, /*right*/ true)));
-    WaitFor(importKeys);
-    importThread.join();
+    EXPECT_TRUE(menu_keys::ChooseInMenu(real_input::ClickAt(point, /*right*/ true), {VK_UP, VK_RETURN}));
     EXPECT_EQ(calls + 1, transfer_test::PickerCalls());
     EXPECT_FALSE(transfer_test::LastPickWasSave());
 
     // Shift+F10 on the selected panel, then two up: Export all settings... (cancelled).
     ::SetFocus(main->DeviceList().m_hWnd);
-    MenuKeys exportKeys;
-    exportKeys.keys = {VK_UP, VK_UP, VK_RETURN};
-    std::thread exportThread(PressKeysInMenu, &exportKeys);
-    EXPECT_TRUE(real_input::Send(real_input::KeyStroke(VK_F10, /*shift*/ true)));
-    WaitFor(exportKeys);
-    exportThread.join();
+    EXPECT_TRUE(menu_keys::ChooseInMenu(real_input::KeyStroke(VK_F10, /*shift*/ true), {VK_UP, VK_UP, VK_RETURN}));
     EXPECT_EQ(calls + 2, transfer_test::PickerCalls());
     EXPECT_TRUE(transfer_test::LastPickWasSave());
 }

@@ -53,13 +53,9 @@ bool CConfigDialog::Redo() {
     return true;
 }
 
-void CConfigDialog::SetOtherChangeTarget(std::function<void(int target, int value)> setValue) {
-    m_setOtherTarget = std::move(setValue);
-}
-
 void CConfigDialog::SetChangedTarget(int target, int value) {
-    if (!SetTarget(target, value) && m_setOtherTarget)
-        m_setOtherTarget(target, value);
+    if (!SetTarget(target, value) && m_pHost != nullptr)
+        m_pHost->SetHardwareValue(target, value);
     UpdateChanged();
 }
 

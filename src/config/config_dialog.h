@@ -8,8 +8,6 @@
 #include "afx/afx.h"
 #include "config/edit_history.h"
 
-#include <functional>
-
 #include <string>
 
 class CDeviceKey;
@@ -69,15 +67,13 @@ public:
 
     // The changes made since the page was loaded or saved, the last one first to undo. The
     // page records the picks of its lists (target: the list's control id, values: rows);
-    // the host may record changes of its own controls here too, and receives them back
-    // through SetOtherChangeTarget when they are undone or redone.
+    // the host records changes of its brightness and blink controls here too, and receives
+    // them back (CPageHost::SetHardwareValue) when they are undone or redone.
     CEditHistory& History() { return m_history; }
     // Takes back or makes again the last change of the history; false when there was none.
     // The page's commands ID_PAGE_UNDO and ID_PAGE_REDO do the same.
     bool Undo();
     bool Redo();
-    // Sets a target that is not one of the page's own controls to value.
-    void SetOtherChangeTarget(std::function<void(int target, int value)> setValue);
 
     // The state of the panel's buttons or switches (bit k: input k) as the device reported
     // it, in configuration mode, while the page is the one shown.
@@ -115,7 +111,6 @@ private:
     void SetChangedTarget(int target, int value);
 
     CEditHistory m_history;
-    std::function<void(int target, int value)> m_setOtherTarget;
 
     BOOL OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL OnClose(WPARAM wParam, LPARAM lParam, LRESULT* pResult);

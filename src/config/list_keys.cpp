@@ -10,21 +10,28 @@ bool IsDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-CListKeys::CListKeys() : m_keyWindow(nullptr) {}
+CListKeys::CListKeys() : m_source(nullptr), m_keyWindow(nullptr), m_bRowKeys(false) {}
 
 CListKeys::~CListKeys() { Detach(); }
 
 bool CListKeys::Attach(const CComboBox& list) {
-    Detach();
-    m_list = list;
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     HWND keyWindow = list.m_hWnd;
     if (list.GetComboBoxInfo(&info) && info.hwndItem != nullptr)
         keyWindow = info.hwndItem;
+    return Subclass(keyWindow, list.m_hWnd, true);
+}
+
+bool CListKeys::AttachUndoKeys(HWND control) { return Subclass(control, control, false); }
+
+bool CListKeys::Subclass(HWND keyWindow, HWND source, bool rowKeys) {
+    Detach();
     if (!::SetWindowSubclass(keyWindow, KeyProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_keyWindow = keyWindow;
+    m_source = source;
+    m_bRowKeys = rowKeys;
     return true;
 }
 
@@ -57,10 +64,10 @@ LRESULT CALLBACK CListKeys::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_KEYDOWN: {
         const UINT command = CommandOf(wParam, IsDown(VK_CONTROL), IsDown(VK_SHIFT), IsDown(VK_MENU));
-        if (command == 0)
+        if (command == 0 || (command == ID_ROW_CLEAR && !keys->m_bRowKeys))
             break;
-        const HWND list = keys->m_list.m_hWnd;
-        (void)::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(list));
+        const HWND source = keys->m_source;
+        (void)::SendMessageW(::GetParent(source), WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(source));
         return 0;
     }
     case WM_CHAR:

@@ -18,8 +18,8 @@ public:
     virtual BOOL EnableApply(BOOL bEnable) = 0;
     // Apply enabled exactly when something is unsaved.
     virtual void UpdateApply() = 0;
-    // The brightness and blink controls hold changes of the user's that are not stored, and
-    // they are page's (the page shown).
+    // The brightness and blink controls show something else than is stored, changed by the
+    // user, and they are page's (the page shown).
     virtual bool HardwareChanged(const CConfigDialog& page) const = 0;
     // The user let the brightness and blink changes go.
     virtual void DropHardwareChanges() = 0;
@@ -29,6 +29,10 @@ public:
     // once it is stored, HardwareSettingsSaved.
     virtual void WriteHardwareSettings(store::SettingSection& section) const = 0;
     virtual void HardwareSettingsSaved() = 0;
+    // An undone or redone change of the page's history that is the window's: the brightness
+    // (IDC_BRIGHTNESS_SLIDER) or a blink period (IDC_FAST_ON ... IDC_SLOW_OFF) takes value,
+    // on the screen and on the panel.
+    virtual void SetHardwareValue(int target, int value) = 0;
 
 protected:
     ~CPageHost() = default;

@@ -134,6 +134,10 @@ HMENU CDeviceContextMenu::Build() const {
     std::wstring profile = transfer::ProfilePath();
     bool panelStored = !transfer::ReadPanel(profile, m_deviceKey).sections.empty();
     bool anyStored = !transfer::StoredDeviceKeys(profile).empty();
+    const bool unsaved = IsCurrent() && m_main.HasUnsavedChanges();
+    ::AppendMenuW(menu, MF_STRING | (unsaved ? 0u : MF_GRAYED), ID_REVERT_CHANGES,
+                  AfxLoadString(IDS_MENU_REVERT).c_str());
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_POPUP | (m_sources.empty() ? MF_GRAYED : 0u), reinterpret_cast<UINT_PTR>(copyMenu),
                   AfxLoadString(IDS_MENU_COPY_FROM).c_str());
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -154,6 +158,8 @@ void CDeviceContextMenu::Run(UINT command) {
         Export(command == ID_EXPORT_ALL_SETTINGS);
     else if (command == ID_IMPORT_SETTINGS)
         Import();
+    else if (command == ID_REVERT_CHANGES && IsCurrent())
+        m_main.RevertUnsavedChanges();
 }
 
 void CDeviceContextMenu::CopyFrom(const CopySource& source) {

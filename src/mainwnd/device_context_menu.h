@@ -1,5 +1,6 @@
 // The device list's context menu: copy settings from another stored panel of the same
-// type, export one panel's or every panel's settings to a file, import a file. It acts
+// type, export one panel's or every panel's settings to a file, import a file, and revert
+// the unsaved changes of the panel on show. It acts
 // on the panel under the mouse, or on the selected one when opened from the keyboard.
 #ifndef TOLLAN_MAINWND_DEVICE_CONTEXT_MENU_H
 #define TOLLAN_MAINWND_DEVICE_CONTEXT_MENU_H

@@ -104,6 +104,7 @@ void CMainDialog::WriteHardwareSettings(store::SettingSection& section) const {
 }
 
 void CMainDialog::HardwareSettingsSaved() {
+    m_storedHardware = ShownHardware();
     m_bHardwareChanged = false;
     EnableApply(FALSE);
 }
@@ -123,7 +124,12 @@ void CMainDialog::LoadHardwareSettings(const char* deviceKey) {
 }
 
 void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
-    const store::HardwareSettings hardware = stored.Hardware();
+    m_storedHardware = stored.Hardware();
+    ShowHardware(m_storedHardware);
+    EnableApply(FALSE);
+}
+
+void CMainDialog::ShowHardware(const store::HardwareSettings& hardware) {
     ShowBlinkPeriods(hardware.fastOn, hardware.fastOff, hardware.slowOn, hardware.slowOff);
     if (LibraryDevice() >= 0)
         BG_SetBlinkPeriod(LibraryDevice(), hardware.slowOn, hardware.fastOn, hardware.slowOff, hardware.fastOff);
@@ -131,7 +137,6 @@ void CMainDialog::LoadHardwareSettings(const store::PanelSettings& stored) {
     if (LibraryDevice() >= 0)
         BG_SetBrightness(LibraryDevice(), hardware.brightness);
     m_bHardwareChanged = false;
-    EnableApply(FALSE);
 }
 
 void CMainDialog::ShowStoredSettings(int device, const std::wstring& deviceKey) {
@@ -158,10 +163,10 @@ void CMainDialog::OnBrightnessCustomDraw(NMHDR*, LRESULT* pResult) {
     m_editBrightness.SetWindowText(std::to_wstring(position).c_str());
     if (m_bBrightnessLive && LibraryDevice() >= 0)
         BG_SetBrightness(LibraryDevice(), position);
+    const int before = m_nLastBrightness;
     m_nLastBrightness = position;
     // Only the user moves the slider to a position it was not shown at.
-    m_bHardwareChanged = true;
-    UpdateApply();
+    RecordHardwareChange(IDC_BRIGHTNESS_SLIDER, before, position);
 }
 
 // Enter in a blink edit: the hidden button is the default one while an edit has the focus.
@@ -172,14 +177,25 @@ void CMainDialog::OnBlinkApply(UINT) {
         ApplyBlinkPeriods();
 }
 
-void CMainDialog::OnBlinkChange(UINT) {
+void CMainDialog::OnBlinkChange(UINT nID) {
+    int& shown = m_nShownBlink[nID - IDC_FAST_ON];
+    const int before = shown;
+    shown = ReadBlinkEdit(*BlinkEdit(nID));
     if (m_bStartPending)
         return;
     ApplyBlinkPeriods();
     if (m_nShowingValues > 0)
         return;
-    m_bHardwareChanged = true;
-    UpdateApply();
+    RecordHardwareChange(static_cast<int>(nID), before, shown);
+}
+
+const CEdit* CMainDialog::BlinkEdit(UINT nID) const {
+    switch (nID) {
+    case IDC_FAST_ON: return &m_editFastOn;
+    case IDC_FAST_OFF: return &m_editFastOff;
+    case IDC_SLOW_ON: return &m_editSlowOn;
+    default: return &m_editSlowOff;
+    }
 }
 
 void CMainDialog::OnBlinkSetFocus(UINT) {

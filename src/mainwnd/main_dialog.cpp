@@ -95,6 +95,8 @@ const MessageMapEntry<CMainDialog> CMainDialog::s_messageMap[] = {
     OnCommand(EN_SETFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkSetFocus),
     OnCommand(EN_KILLFOCUS, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkKillFocus),
     OnCommand(EN_CHANGE, IDC_FAST_ON, IDC_SLOW_OFF, &CMainDialog::OnBlinkChange),
+    OnCommand(BN_CLICKED, ID_PAGE_UNDO, &CMainDialog::OnPageUndo),
+    OnCommand(BN_CLICKED, ID_PAGE_REDO, &CMainDialog::OnPageRedo),
     OnMessage(WM_DPICHANGED, &CMainDialog::OnDpiChanged),
     OnMessage(kScaleSettled, &CMainDialog::OnScaleSettled),
     OnMessage(WM_TIMER, &CMainDialog::OnTimer),
@@ -117,7 +119,9 @@ CMainDialog::CMainDialog(CWnd* pParent)
       m_pConfigPage(nullptr),
       m_bBrightnessLive(false),
       m_bHardwareChanged(false),
+      m_storedHardware(),
       m_nLastBrightness(128),
+      m_nShownBlink(),
       m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TOLLAN))),
       m_pDevTypes(nullptr),
       m_nCurDevice(0),
@@ -175,6 +179,7 @@ BOOL CMainDialog::OnInitDialog() {
     m_btnApply.EnableWindow(FALSE);
     m_bTestMode = 0;
     profile_bar::Attach(*this);
+    AttachUndoKeys();
 
     // Blink periods above 255 cannot be kept: the device and the store take a byte.
     const CEdit* blinkEdits[] = {&m_editFastOn, &m_editFastOff, &m_editSlowOn, &m_editSlowOff};

@@ -6,8 +6,10 @@
 #define TOLLAN_MAINWND_MAIN_DIALOG_H
 
 #include "afx/afx.h"
+#include "config/list_keys.h"
 #include "config/page_host.h"
 #include "mainwnd/page_cache.h"
+#include "store/settings_store.h"
 #include "store/settings_watcher.h"
 #include "VUZoz.h"
 
@@ -38,6 +40,9 @@ public:
     void UpdateApply() override;
     // The user let the brightness and blink changes go.
     void DropHardwareChanges() override;
+    // The configuration page on show, the brightness and the blink periods show what is
+    // stored again, as they were loaded or saved last; the page's history is cleared.
+    void RevertUnsavedChanges();
 
     void ShowBrightness(BYTE level);
     void ShowBlinkPeriods(BYTE fastOn, BYTE fastOff, BYTE slowOn, BYTE slowOff);
@@ -108,6 +113,22 @@ private:
     static const MessageMapEntry<CMainDialog> s_messageMap[];
 
     bool HardwareChanged(const CConfigDialog& page) const override;
+    void SetHardwareValue(int target, int value) override;
+
+    // The brightness and blink controls in the history of the page on show
+    // (hardware_history.cpp).
+    void AttachUndoKeys();
+    // The configuration page whose history the keys and the controls' changes go to; null
+    // in test mode or without a page.
+    CConfigDialog* PageWithHistory() const;
+    void RecordHardwareChange(int target, int before, int after);
+    store::HardwareSettings ShownHardware() const;
+    bool HardwareDiffersFromStored() const;
+    // The controls and the panel take hardware; nothing of it is a change of the user's.
+    void ShowHardware(const store::HardwareSettings& hardware);
+    const CEdit* BlinkEdit(UINT nID) const;
+    void OnPageUndo(UINT nID);
+    void OnPageRedo(UINT nID);
     // Every way out of the window ends here once the user let it go: the panels' LEDs
     // off, the pages gone, the library ended.
     void EndWindow();
@@ -156,9 +177,15 @@ private:
     CTestDialog* m_pTestPage;
     CConfigDialog* m_pConfigPage;
     bool m_bBrightnessLive;
-    // The user changed the brightness or a blink period since they were loaded or saved.
+    // The user changed the brightness or a blink period, and the controls show something
+    // else than was loaded or saved last (m_storedHardware).
     bool m_bHardwareChanged;
+    store::HardwareSettings m_storedHardware;
     int m_nLastBrightness;
+    // The blink periods the edits showed after their last change, by IDC_FAST_ON + index.
+    int m_nShownBlink[4];
+    static const int kUndoKeyControls = 6;
+    CListKeys m_undoKeys[kUndoKeyControls];
     HICON m_hIcon;
     tagBGDevHWType* m_pDevTypes;
     int m_nCurDevice;
