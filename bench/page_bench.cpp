@@ -51,11 +51,12 @@ const std::vector<tagBGDevHWType> kPanels = {BG_HW_RADIO, BG_HW_PUSHBUTTON_8X8, 
 INT_PTR CALLBACK FloorDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // What the page does to each list, and nothing more: storage reserved from the table's
-// row count and longest label, redrawing off while the labels go in.
+// row count and longest label, redrawing off while "(none)" and the labels go in.
 template <class LabelOf>
 void FillFloorList(HWND list, int rowCount, int longestLabel, LabelOf labelOf) {
-    (void)::SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(rowCount), static_cast<LPARAM>(longestLabel + 1));
+    (void)::SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(rowCount + 1), static_cast<LPARAM>(longestLabel + 1));
     (void)::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    (void)::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"(none)"));
     for (int row = 0; row < rowCount; ++row)
         (void)::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(labelOf(row)));
     (void)::SendMessageW(list, WM_SETREDRAW, TRUE, 0);

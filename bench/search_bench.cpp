@@ -74,7 +74,7 @@ int main() {
         (void)main.ShowWindow(SW_SHOW);
         PumpMessages();
         CConfigPanel* page = dynamic_cast<CConfigPanel*>(main.ConfigPage());
-        if (page == nullptr || page->m_cbButton[0].GetCount() != g_nEventCount) {
+        if (page == nullptr || page->m_cbButton[0].GetCount() != 1 + g_nEventCount) {
             std::fprintf(stderr, "no pushbutton page with a full list\n");
             return 1;
         }

@@ -331,7 +331,7 @@ TEST_F(InputCallback, OnlyPacketsOfTheSelectedDeviceAndTypeCount) {
     EXPECT_EQ(L"10", ui::Text(main->m_hWnd, IDC_BRIGHTNESS_VALUE));
 }
 
-TEST_F(InputCallback, ConfigurationPagesGetNoInputButTheResultIsOne) {
+TEST_F(InputCallback, EveryPacketOfTheConfigurationPagesPanelIsTakenWithResultOne) {
     Start({B88});
     EXPECT_EQ(1, fake_vuzoz::DeliverButtons(B88, 0, 0xFF));
     EXPECT_EQ(1, fake_vuzoz::DeliverLedState(B88, 0, 1, 3));
