@@ -86,6 +86,34 @@ TEST_F(OutsideChanges, WithUnsavedPicksNoKeepsThemAndApplyWritesThemWithoutAskin
     EXPECT_EQ(kAutoThrottleEvent, stored);
 }
 
+// Kept over a change from outside, the page is compared with what is stored now: the user's
+// pick taken back leaves the page different from the store, so Apply stays; "Revert unsaved
+// changes" shows what is stored now.
+TEST_F(OutsideChanges, AfterNoThePageIsComparedWithWhatIsStoredNow) {
+    Start({BG_HW_PUSHBUTTON_8X8});
+    const int list = IDC_BUTTON_LIST_FIRST + 1;
+    FocusList(list);
+    Press(VK_DOWN);
+    ASSERT_TRUE(ApplyEnabled());
+    {
+        ui::MessageBoxAnswerer answers({IDNO, IDNO});
+        WriteOutside(Section(), L"Button3", kFlightDirectorEvent);
+        WriteOutside(Hardware(), L"Fast On", 40);
+        EXPECT_TRUE(PumpUntil([&] { return !answers.Texts().empty(); }));
+    }
+    FocusList(list);
+    Press('Z', false, true);
+    EXPECT_EQ(L"(none)", SelectedLabel(list));
+    EXPECT_EQ(L"(none)", SelectedLabel(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(L"12", ui::Text(main->m_hWnd, IDC_FAST_ON));
+    EXPECT_TRUE(ApplyEnabled()) << "the store holds another row 3 and another fast on period";
+
+    main->RevertUnsavedChanges();
+    EXPECT_EQ(kFlightDirector, SelectedLabel(IDC_BUTTON_LIST_FIRST + 3));
+    EXPECT_EQ(L"40", ui::Text(main->m_hWnd, IDC_FAST_ON));
+    EXPECT_FALSE(ApplyEnabled());
+}
+
 TEST_F(OutsideChanges, ApplyAsksAboutAChangeMadeBetweenLoadAndApply) {
     Start({BG_HW_PUSHBUTTON_8X8});
     PickButton(1, config_test::EventRow(kAutoThrottle));

@@ -291,16 +291,17 @@ TEST_F(TransferMenu, ItemsOfTheMenu) {
     EXPECT_EQ(L"FAKE-1-0", empty.DeviceKey());
     HMENU menu = empty.Build();
     ASSERT_NE(nullptr, menu);
-    ASSERT_EQ(5, ::GetMenuItemCount(menu));
+    ASSERT_EQ(7, ::GetMenuItemCount(menu));
     wchar_t text[128];
-    const wchar_t* expected[] = {L"Copy settings from", L"", L"Export settings...", L"Export all settings...",
-                                 L"Import settings..."};
-    for (int i = 0; i < 5; ++i) {
+    const wchar_t* expected[] = {L"Revert unsaved changes", L"", L"Copy settings from", L"", L"Export settings...",
+                                 L"Export all settings...", L"Import settings..."};
+    for (int i = 0; i < 7; ++i) {
         ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
         EXPECT_STREQ(expected[i], text);
     }
-    // Nothing stored: nothing to copy or export yet.
-    EXPECT_TRUE(::GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
+    // Nothing unsaved, nothing stored: nothing to revert, copy or export yet.
+    EXPECT_TRUE(::GetMenuState(menu, ID_REVERT_CHANGES, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED);
     EXPECT_TRUE(::GetMenuState(menu, ID_EXPORT_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(::GetMenuState(menu, ID_EXPORT_ALL_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(::GetMenuState(menu, ID_IMPORT_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
@@ -470,7 +471,9 @@ TEST_F(TransferMenu, ItemsInTheUserInterfaceLanguage) {
     HMENU menu = CDeviceContextMenu(*main, 0).Build();
     ASSERT_NE(nullptr, menu);
     wchar_t text[128];
-    ::GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
+    ::GetMenuStringW(menu, ID_REVERT_CHANGES, text, 128, MF_BYCOMMAND);
+    EXPECT_STREQ(russian ? L"Отменить несохранённые изменения" : L"Revert unsaved changes", text);
+    ::GetMenuStringW(menu, 2, text, 128, MF_BYPOSITION);
     EXPECT_STREQ(russian ? L"Скопировать настройки из" : L"Copy settings from", text);
     ::GetMenuStringW(menu, ID_IMPORT_SETTINGS, text, 128, MF_BYCOMMAND);
     EXPECT_STREQ(russian ? L"Импорт настроек..." : L"Import settings...", text);

@@ -121,8 +121,6 @@ BOOL CConfigPanel::OnDestroy(WPARAM, LPARAM, LRESULT*) {
 void CConfigPanel::ForgetRow(int k) {
     m_nButtonRow[k] = kNoRow;
     m_nLEDRow[k] = kNoRow;
-    m_nStoredButtonRow[k] = kNoRow;
-    m_nStoredLEDRow[k] = kNoRow;
     for (DWORD& value : m_keptButton[k])
         value = 0;
     m_keptLED[k] = KeptLED{0, 0, std::wstring()};
@@ -294,26 +292,13 @@ void CConfigPanel::ShowHeldRows() {
     }
 }
 
-bool CConfigPanel::DiffersFromStored() const {
-    for (int k = 0; k < store::kRowCount; ++k) {
-        if (m_nButtonRow[k] != m_nStoredButtonRow[k] || m_nLEDRow[k] != m_nStoredLEDRow[k])
-            return true;
-    }
-    return false;
-}
-
-void CConfigPanel::RememberStoredRows() {
-    for (int k = 0; k < store::kRowCount; ++k) {
-        m_nStoredButtonRow[k] = m_nButtonRow[k];
-        m_nStoredLEDRow[k] = m_nLEDRow[k];
-    }
-}
+// What a save would write compared with what a save of the stored rows writes: a stored
+// row that no list shows the same way (a 0 beside a missing value, a kept identifier) is
+// no difference.
+bool CConfigPanel::DiffersFromStored() const { return !store::SameSettings(ShownRows(), m_storedRows); }
 
 void CConfigPanel::RevertToStored() {
-    for (int k = 0; k < store::kRowCount; ++k) {
-        m_nButtonRow[k] = m_nStoredButtonRow[k];
-        m_nLEDRow[k] = m_nStoredLEDRow[k];
-    }
+    LoadRows();
     ShowHeldRows();
     CConfigDialog::RevertToStored();
 }
@@ -432,9 +417,19 @@ bool CConfigPanel::LoadConfig() {
     if (!GetDeviceKey(key))
         return false;
     m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), store::DeviceKeyText(key.c_str()));
-    const store::PanelSettings& stored = m_stored;
+    LoadRows();
+    m_storedRows = ShownRows();
+    ShowHeldRows();
+    History().Clear();
+    if (m_pHost != nullptr)
+        m_pHost->LoadHardwareSettings(m_stored);
+    m_bChanged = false;
+    return true;
+}
+
+void CConfigPanel::LoadRows() {
     static const store::SettingSection kNothingStored = {store::SectionKind::Config, std::wstring(), {}};
-    const store::SettingSection* config = stored.Find(store::SectionKind::Config);
+    const store::SettingSection* config = m_stored.Find(store::SectionKind::Config);
     const store::SettingSection& section = config != nullptr ? *config : kNothingStored;
     for (int k = 0; k < store::kRowCount; ++k) {
         ForgetRow(k);
@@ -451,13 +446,13 @@ bool CConfigPanel::LoadConfig() {
         else if (!HasRow(IDC_LED_LIST_FIRST + k))
             KeepStoredLED(section, k, variable);
     }
-    RememberStoredRows();
-    ShowHeldRows();
-    History().Clear();
-    if (m_pHost != nullptr)
-        m_pHost->LoadHardwareSettings(stored);
-    m_bChanged = false;
-    return true;
+}
+
+store::PanelSettings CConfigPanel::ShownRows() const {
+    store::PanelSettings rows;
+    rows.deviceKey = m_stored.deviceKey;
+    WriteRows(rows.Section(store::SectionKind::Config));
+    return rows;
 }
 
 store::PanelSettings CConfigPanel::ShownSettings(const std::wstring& deviceKey) const {
@@ -485,8 +480,28 @@ bool CConfigPanel::StoreChangedOutside() const {
 }
 
 void CConfigPanel::AcceptStored() {
-    if (!m_stored.deviceKey.empty())
-        m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    if (m_stored.deviceKey.empty())
+        return;
+    m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), m_stored.deviceKey);
+    // The rows of what is stored now are what the page is compared with; it keeps showing
+    // the user's.
+    int buttonRow[store::kRowCount];
+    int ledRow[store::kRowCount];
+    DWORD keptButton[store::kRowCount][CUpperColumn::kMaxValues];
+    KeptLED keptLED[store::kRowCount];
+    std::copy(std::begin(m_nButtonRow), std::end(m_nButtonRow), buttonRow);
+    std::copy(std::begin(m_nLEDRow), std::end(m_nLEDRow), ledRow);
+    std::copy(&m_keptButton[0][0], &m_keptButton[0][0] + store::kRowCount * CUpperColumn::kMaxValues, &keptButton[0][0]);
+    std::copy(std::begin(m_keptLED), std::end(m_keptLED), keptLED);
+    LoadRows();
+    m_storedRows = ShownRows();
+    std::copy(std::begin(buttonRow), std::end(buttonRow), m_nButtonRow);
+    std::copy(std::begin(ledRow), std::end(ledRow), m_nLEDRow);
+    std::copy(&keptButton[0][0], &keptButton[0][0] + store::kRowCount * CUpperColumn::kMaxValues, &m_keptButton[0][0]);
+    std::copy(std::begin(keptLED), std::end(keptLED), m_keptLED);
+    if (m_pHost != nullptr)
+        m_pHost->AcceptStoredHardware(m_stored);
+    UpdateChanged();
 }
 
 void CConfigPanel::WriteRows(store::SettingSection& section) const {
@@ -543,7 +558,7 @@ bool CConfigPanel::SaveConfig() {
     if (m_pHost != nullptr)
         m_pHost->HardwareSettingsSaved();
     m_stored = store::ReadPanelSettings(AfxGetApp()->GetAppRegistryPath(), shown.deviceKey);
-    RememberStoredRows();
+    m_storedRows = ShownRows();
     History().Clear();
     m_bChanged = false;
     return true;

@@ -122,7 +122,10 @@ private:
     // What the panel lacks is written back as it is stored, whatever its list shows.
     void KeepStoredValues(const store::SettingSection& section, int index, DWORD id);
     void KeepStoredLED(const store::SettingSection& section, int index, DWORD variable);
-    void RememberStoredRows();
+    // Every row as m_stored has it; the lists are not told.
+    void LoadRows();
+    // The configuration section a save would write now.
+    store::PanelSettings ShownRows() const;
     // What a save writes into the configuration section: every row's values, row by row.
     void WriteRows(store::SettingSection& section) const;
     // Both sections as a save would write them now.
@@ -134,9 +137,9 @@ private:
     store::PanelSettings m_stored;
     DWORD m_keptButton[store::kRowCount][CUpperColumn::kMaxValues];
     KeptLED m_keptLED[store::kRowCount];
-    // The rows as loaded or saved last.
-    int m_nStoredButtonRow[store::kRowCount];
-    int m_nStoredLEDRow[store::kRowCount];
+    // What a save of the rows of m_stored writes (the page differs from the store while it
+    // would write something else).
+    store::PanelSettings m_storedRows;
     // The labels of each column by item, folded for the search; "(none)" is never found.
     std::vector<std::wstring> m_upperLabels;
     std::vector<std::wstring> m_ledLabels;

@@ -25,6 +25,9 @@ public:
     virtual void DropHardwareChanges() = 0;
     // The brightness and blink controls, and the device, take what stored holds.
     virtual void LoadHardwareSettings(const store::PanelSettings& stored) = 0;
+    // What stored holds for the brightness and blink periods is what the controls are
+    // compared with from now on; they keep what they show.
+    virtual void AcceptStoredHardware(const store::PanelSettings& stored) = 0;
     // What saving the hardware section writes (brightness, blink periods, type, in that order);
     // once it is stored, HardwareSettingsSaved.
     virtual void WriteHardwareSettings(store::SettingSection& section) const = 0;

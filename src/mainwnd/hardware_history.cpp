@@ -6,6 +6,7 @@
 
 #include "config/config_dialog.h"
 #include "resource.h"
+#include "store/panel_settings.h"
 
 #include <string>
 
@@ -78,6 +79,11 @@ bool CMainDialog::HardwareDiffersFromStored() const {
     const store::HardwareSettings& stored = m_storedHardware;
     return shown.brightness != stored.brightness || shown.fastOn != stored.fastOn ||
            shown.fastOff != stored.fastOff || shown.slowOn != stored.slowOn || shown.slowOff != stored.slowOff;
+}
+
+void CMainDialog::AcceptStoredHardware(const store::PanelSettings& stored) {
+    m_storedHardware = stored.Hardware();
+    m_bHardwareChanged = HardwareDiffersFromStored();
 }
 
 void CMainDialog::RevertUnsavedChanges() {

@@ -56,6 +56,7 @@ public:
     void HardwareSettingsSaved() override;
     void LoadHardwareSettings(const char* deviceKey);
     void LoadHardwareSettings(const store::PanelSettings& stored) override;
+    void AcceptStoredHardware(const store::PanelSettings& stored) override;
 
     // The page factory: shows the page of the selected device's type for the mode, pointed
     // at that device; the page shown before leaves its device and is parked, hidden.
