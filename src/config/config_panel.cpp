@@ -345,6 +345,11 @@ void CConfigPanel::FindRow(int input) {
         return;
     const CComboBox& list = m_cbButton[input];
     const HWND window = ::GetAncestor(m_hWnd, GA_ROOT);
+    // A row found already is not found again: a panel that sends presses fast (a bouncing
+    // contact, a flood) costs nothing more.
+    const HWND focus = ::GetFocus();
+    if (focus == list.m_hWnd || (focus != nullptr && ::GetParent(focus) == list.m_hWnd))
+        return;
     if (::GetForegroundWindow() == window) {
         m_returnFocus.Cancel();
         // As Tab moves it: the dialog manager keeps its default button right.
@@ -352,7 +357,7 @@ void CConfigPanel::FindRow(int input) {
         return;
     }
     // In the background the panel shows the row at once, the window when the user returns.
-    if (m_returnFocus.Set(list.m_hWnd))
+    if (m_returnFocus.Waiting() != list.m_hWnd && m_returnFocus.Set(list.m_hWnd))
         HighlightLED(input);
 }
 
