@@ -7,7 +7,7 @@
 #define TOLLAN_CONFIG_CONFIG_PANEL_H
 
 #include "config/config_dialog.h"
-#include "config/list_keys.h"
+#include "config/page_keys.h"
 #include "config/list_search.h"
 #include "config/return_focus.h"
 #include "config/upper_column.h"
@@ -144,7 +144,7 @@ private:
     std::vector<std::wstring> m_upperLabels;
     std::vector<std::wstring> m_ledLabels;
     HWND m_hSearchTip;
-    CListKeys m_keys[2 * store::kRowCount];
+    CPageKeys m_keys[2 * store::kRowCount];
     // The buttons as the device last reported them; -1 until it has.
     int m_nLastButtons;
     CReturnFocus m_returnFocus;

@@ -6,7 +6,7 @@
 #define TOLLAN_MAINWND_MAIN_DIALOG_H
 
 #include "afx/afx.h"
-#include "config/list_keys.h"
+#include "config/page_keys.h"
 #include "config/page_host.h"
 #include "mainwnd/page_cache.h"
 #include "store/settings_store.h"
@@ -186,7 +186,7 @@ private:
     // The blink periods the edits showed after their last change, by IDC_FAST_ON + index.
     int m_nShownBlink[4];
     static const int kUndoKeyControls = 6;
-    CListKeys m_undoKeys[kUndoKeyControls];
+    CPageKeys m_undoKeys[kUndoKeyControls];
     HICON m_hIcon;
     tagBGDevHWType* m_pDevTypes;
     int m_nCurDevice;

@@ -1,4 +1,4 @@
-#include "config/list_keys.h"
+#include "config/page_keys.h"
 
 #include "resource.h"
 
@@ -10,11 +10,11 @@ bool IsDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-CListKeys::CListKeys() : m_source(nullptr), m_keyWindow(nullptr), m_bRowKeys(false) {}
+CPageKeys::CPageKeys() : m_source(nullptr), m_keyWindow(nullptr), m_bRowKeys(false) {}
 
-CListKeys::~CListKeys() { Detach(); }
+CPageKeys::~CPageKeys() { Detach(); }
 
-bool CListKeys::Attach(const CComboBox& list) {
+bool CPageKeys::Attach(const CComboBox& list) {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof(info);
     HWND keyWindow = list.m_hWnd;
@@ -23,9 +23,9 @@ bool CListKeys::Attach(const CComboBox& list) {
     return Subclass(keyWindow, list.m_hWnd, true);
 }
 
-bool CListKeys::AttachUndoKeys(HWND control) { return Subclass(control, control, false); }
+bool CPageKeys::AttachUndoKeys(HWND control) { return Subclass(control, control, false); }
 
-bool CListKeys::Subclass(HWND keyWindow, HWND source, bool rowKeys) {
+bool CPageKeys::Subclass(HWND keyWindow, HWND source, bool rowKeys) {
     Detach();
     if (!::SetWindowSubclass(keyWindow, KeyProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
@@ -35,7 +35,7 @@ bool CListKeys::Subclass(HWND keyWindow, HWND source, bool rowKeys) {
     return true;
 }
 
-void CListKeys::Detach() {
+void CPageKeys::Detach() {
     if (m_keyWindow == nullptr)
         return;
     if (::IsWindow(m_keyWindow))
@@ -43,7 +43,7 @@ void CListKeys::Detach() {
     m_keyWindow = nullptr;
 }
 
-UINT CListKeys::CommandOf(WPARAM key, bool control, bool shift, bool alt) {
+UINT CPageKeys::CommandOf(WPARAM key, bool control, bool shift, bool alt) {
     // Ctrl+Alt is AltGr on many keyboards: a character, not a command.
     if (alt)
         return 0;
@@ -58,9 +58,9 @@ UINT CListKeys::CommandOf(WPARAM key, bool control, bool shift, bool alt) {
     return 0;
 }
 
-LRESULT CALLBACK CListKeys::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK CPageKeys::KeyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                     DWORD_PTR self) {
-    CListKeys* keys = reinterpret_cast<CListKeys*>(self);
+    CPageKeys* keys = reinterpret_cast<CPageKeys*>(self);
     switch (message) {
     case WM_KEYDOWN: {
         const UINT command = CommandOf(wParam, IsDown(VK_CONTROL), IsDown(VK_SHIFT), IsDown(VK_MENU));

@@ -1,20 +1,21 @@
-// The keys of a configuration page's list that act on the page rather than on the list:
-// Delete sets the list's row to nothing, Ctrl+Z takes back the page's last change, Ctrl+Y
-// and Ctrl+Shift+Z make it again. Each reaches the page as a command (ID_ROW_CLEAR,
-// ID_PAGE_UNDO, ID_PAGE_REDO) sent from the list, as a menu or accelerator would send it.
-// Another control of the window (the brightness slider, a blink period) may take over the
-// undo and redo keys alone, which then reach its parent the same way.
-#ifndef TOLLAN_CONFIG_LIST_KEYS_H
-#define TOLLAN_CONFIG_LIST_KEYS_H
+// The keys that act on a configuration page rather than on the control that has the focus.
+// In the page's lists: Delete sets the list's row to nothing, Ctrl+Z takes back the page's
+// last change, Ctrl+Y and Ctrl+Shift+Z make it again. Each reaches the page as a command
+// (ID_ROW_CLEAR, ID_PAGE_UNDO, ID_PAGE_REDO) sent from the list, as a menu or accelerator
+// would send it. Another control of the window (the device list, the brightness slider, a
+// blink period) may take over the undo and redo keys alone, which then reach its parent the
+// same way.
+#ifndef TOLLAN_CONFIG_PAGE_KEYS_H
+#define TOLLAN_CONFIG_PAGE_KEYS_H
 
 #include "afx/controls.h"
 
-class CListKeys {
+class CPageKeys {
 public:
-    CListKeys();
-    ~CListKeys();
-    CListKeys(const CListKeys&) = delete;
-    CListKeys& operator=(const CListKeys&) = delete;
+    CPageKeys();
+    ~CPageKeys();
+    CPageKeys(const CPageKeys&) = delete;
+    CPageKeys& operator=(const CPageKeys&) = delete;
 
     // Takes over those keys of list (of the edit field of an editable list); false when
     // they could not be taken over.
