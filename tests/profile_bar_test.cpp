@@ -8,6 +8,7 @@
 #include "mainwnd/device_context_menu.h"
 #include "mainwnd/help_guide.h"
 #include "profile_test_support.h"
+#include "real_input.h"
 #include "resource.h"
 #include "store/pending_save.h"
 #include "store_test_support.h"
@@ -27,31 +28,16 @@ using transfer_test::Narrow;
 const tagBGDevHWType B88 = BG_HW_PUSHBUTTON_8X8;
 const tagBGDevHWType T88 = BG_HW_TOGGLE_8X8;
 
-INPUT Key(WORD vk, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
 // Keys as typed: each character of the text (any language), then the given keys.
 std::vector<INPUT> Typing(const std::wstring& text, std::vector<WORD> keys = {VK_RETURN}) {
     std::vector<INPUT> inputs;
     for (wchar_t c : text) {
-        INPUT down = {};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wScan = c;
-        down.ki.dwFlags = KEYEVENTF_UNICODE;
-        INPUT up = down;
-        up.ki.dwFlags |= KEYEVENTF_KEYUP;
-        inputs.push_back(down);
-        inputs.push_back(up);
+        const std::vector<INPUT> character = real_input::CharacterStroke(c);
+        inputs.insert(inputs.end(), character.begin(), character.end());
     }
     for (WORD vk : keys) {
-        inputs.push_back(Key(vk, false));
-        inputs.push_back(Key(vk, true));
+        const std::vector<INPUT> key = real_input::KeyStroke(vk);
+        inputs.insert(inputs.end(), key.begin(), key.end());
     }
     return inputs;
 }
@@ -187,7 +173,8 @@ protected:
     // Alt+P, then the arrow keys on the closed list.
     void PickWithTheKeyboard(WORD arrow) {
         ASSERT_TRUE(ui::BringToFront(Dialog()));
-        std::vector<INPUT> keys = {Key(VK_MENU, false), Key('P', false), Key('P', true), Key(VK_MENU, true)};
+        std::vector<INPUT> keys = {real_input::KeyEvent(VK_MENU, false), real_input::KeyEvent('P', false),
+                                   real_input::KeyEvent('P', true), real_input::KeyEvent(VK_MENU, true)};
         ASSERT_EQ(keys.size(), ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)));
         ui::PumpDialog(Dialog());
         ASSERT_EQ(IDC_PROFILE_LIST, ui::FocusId());
